@@ -1,0 +1,140 @@
+#include "form1.h"
+
+#include "heart_icon.h"
+#include "name_analysis.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace {
+
+constexpr QSize ClientSize(700, 534);
+const QColor WindowColour(50, 178, 255);
+const QColor NameBoxColour(17, 238, 238);
+const QColor ButtonColour(47, 208, 208);
+const QColor ResultBoxColour(157, 255, 255);
+const QColor ResultTextColour(64, 64, 64);
+
+// Sizes in pixels, so that the layout holds whatever font DPI the desktop sets.
+QFont BoldFont(int pixelSize) {
+    QFont font;
+    // Without an explicit fallback, fontconfig's pick depends on what is installed.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+
+QPalette WithColour(QPalette palette, QPalette::ColorRole role, const QColor& colour) {
+    palette.setColor(QPalette::All, role, colour);
+    return palette;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      table_(velinora::BuildLetterTable()) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ВЕЛИНОРА"));
+    setWindowIcon(HeartIcon());
+    setFixedSize(ClientSize);
+
+    createControls();
+    applyLook();
+
+    connect(Command1, &QPushButton::clicked, this, &Form1::analyze);
+    // QLineEdit still handles the key itself; the analysis only listens.
+    connect(Text1, &QLineEdit::returnPressed, this, &Form1::analyze);
+
+    centreOnScreen();
+}
+
+void Form1::createControls() {
+    // Created in tab order: name box, button, result box.
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(192, 24, 329, 33);
+    Text1->setFont(BoldFont(18));
+
+    Command1 = new QPushButton(QStringLiteral("АНАЛИЗИРАЙ"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(280, 64, 129, 25);
+    Command1->setFont(BoldFont(11));
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
+
+    Text2 = new QPlainTextEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setGeometry(8, 96, 689, 409);
+    Text2->setFont(BoldFont(13));
+    Text2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text2->setTabChangesFocus(true);
+
+    Label1 = new QLabel(QStringLiteral("Въведете името си :"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(BoldFont(16));
+    Label1->move(256, 0);
+    Label1->setBuddy(Text1);
+
+    Label2 = new QLabel(
+        QStringLiteral("Повторението на букви в името засилва тяхното въздействие."), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(BoldFont(11));
+    Label2->move(184, 512);
+
+    for (QLabel* label : {Label1, Label2})
+        label->adjustSize();
+
+    setTabOrder(Text1, Command1);
+    setTabOrder(Command1, Text2);
+    Text1->setFocus();
+}
+
+// The plain "Windows" style draws every face and box in exactly the palette's colour,
+// so the window looks the same on light and dark desktops alike.
+void Form1::applyLook() {
+    QStyle* style = QStyleFactory::create(QStringLiteral("Windows"));
+    style->setParent(this);
+
+    QPalette palette = style->standardPalette();
+    palette = WithColour(palette, QPalette::Window, WindowColour);
+    palette = WithColour(palette, QPalette::WindowText, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    QPalette nameBox = WithColour(palette, QPalette::Base, NameBoxColour);
+    Text1->setPalette(WithColour(nameBox, QPalette::Text, Qt::black));
+
+    QPalette button = WithColour(palette, QPalette::Button, ButtonColour);
+    Command1->setPalette(WithColour(button, QPalette::ButtonText, Qt::black));
+
+    QPalette resultBox = WithColour(palette, QPalette::Base, ResultBoxColour);
+    Text2->setPalette(WithColour(resultBox, QPalette::Text, ResultTextColour));
+
+    setStyle(style);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setStyle(style);
+}
+
+void Form1::centreOnScreen() {
+    const QRect available = screen()->availableGeometry();
+    QRect frame(QPoint(), ClientSize);
+    frame.moveCenter(available.center());
+    move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
+}
+
+void Form1::analyze() {
+    const std::u16string result = velinora::AnalyzeName(Text1->text().toStdU16String(), table_);
+    Text2->setPlainText(QString::fromStdU16String(result));
+    Text1->setFocus();
+}

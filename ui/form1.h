@@ -1,0 +1,37 @@
+#pragma once
+
+#include "letter_table.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// The program's one window: a name box, the analyse button and the result box.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    // Puts the window in the middle of the available area of the screen it is on,
+    // keeping its top-left corner on that screen when it does not fit.
+    void centreOnScreen();
+
+private slots:
+    void analyze();
+
+private:
+    void createControls();
+    void applyLook();
+
+    const velinora::LetterTable table_;
+
+    QLineEdit* Text1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPlainTextEdit* Text2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QIcon>
+
+// The red heart shown as the window's and the program's icon, at 16 and 32 pixels.
+QIcon HeartIcon();
