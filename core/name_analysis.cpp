@@ -28,6 +28,7 @@ std::u16string AnalyzeName(std::u16string_view name, const LetterTable& table) {
     if (size < LeadingBreaks)
         return {};
 
+    // The size is known before copying: one allocation.
     std::u16string result;
     result.reserve(size - LeadingBreaks);
     ForEachEntry(name, table, [&result](std::u16string_view text) {
