@@ -20,10 +20,8 @@ public:
     // keeping its top-left corner on that screen when it does not fit.
     void centreOnScreen();
 
-private slots:
-    void analyze();
-
 private:
+    void analyze();
     void createControls();
     void applyLook();
 

@@ -39,7 +39,8 @@ std::u16string_view Description(const LetterEntry& entry) {
 
 std::size_t CountDoubleSpaces(std::u16string_view text) {
     std::size_t count = 0;
-    for (std::size_t at = text.find(u"  "); at != text.npos; at = text.find(u"  ", at + 1))
+    for (std::size_t at = text.find(u"  "); at != std::u16string_view::npos;
+         at = text.find(u"  ", at + 1))
         ++count;
     return count;
 }
@@ -94,13 +95,13 @@ TEST_F(LetterTableTest, DescriptionsKeepTheirPunctuationAndSpacingQuirks) {
 
         const bool hasDoubleSpace = entry.heading == u'Ф' || entry.heading == u'Ш';
         EXPECT_EQ(CountDoubleSpaces(description), hasDoubleSpace ? 1U : 0U);
-        EXPECT_EQ(description.find(u"   "), description.npos);
+        EXPECT_EQ(description.find(u"   "), std::u16string_view::npos);
 
         EXPECT_NE(description.front(), u' ');
         EXPECT_NE(description.back(), u' ');
         EXPECT_TRUE(std::none_of(description.begin(), description.end(),
                                  [](char16_t unit) { return unit < u' '; }));
-        EXPECT_EQ(description.find(u'\u2026') != description.npos, entry.heading == u'З');
+        EXPECT_EQ(description.find(u'\u2026') != std::u16string_view::npos, entry.heading == u'З');
     }
 }
 

@@ -67,10 +67,10 @@ private:
             qFatal("no control %s", name);
         return widget;
     }
-    QLineEdit* text1() const { return control<QLineEdit>("Text1"); }
-    QPushButton* command1() const { return control<QPushButton>("Command1"); }
-    QPlainTextEdit* text2() const { return control<QPlainTextEdit>("Text2"); }
-    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    [[nodiscard]] QLineEdit* text1() const { return control<QLineEdit>("Text1"); }
+    [[nodiscard]] QPushButton* command1() const { return control<QPushButton>("Command1"); }
+    [[nodiscard]] QPlainTextEdit* text2() const { return control<QPlainTextEdit>("Text2"); }
+    [[nodiscard]] QLabel* label(const char* name) const { return control<QLabel>(name); }
 
     std::unique_ptr<Form1> form;
 };
