@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# Uses the program only from outside, as a person would: on a real X server with no
+# window manager, it types names, presses Enter or clicks the button, and reads the
+# result back by copying it to the clipboard.
+#   window_e2e.sh PROGRAM ORACLE
+set -uo pipefail
+export LC_ALL=C.UTF-8 # xdotool reads the names it types as UTF-8
+program=$1
+oracle=$2
+
+passed=0
+failed=0
+check() { # description, then a command that must succeed
+    local what=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        echo "FAIL: $what" >&2
+        [ "$1" != same ] || printf "  got: %q\n  expected: %q\n" "${2:0:80}" "${3:0:80}" >&2
+    fi
+}
+same() { [ "$1" == "$2" ]; }
+
+# Waits on a condition, never on a fixed long sleep.
+wait_for() { # seconds, then the command
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" 2>/dev/null; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.02
+    done
+}
+
+tmp=$(mktemp -d)
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# -noreset: without it the server resets whenever its last client leaves.
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -noreset -nolisten tcp 5>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb=$!
+wait_for 20 test -s "$tmp/display" || { cat "$tmp/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(cat "$tmp/display")"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+# With Cyrillic in the keymap xdotool types it directly; otherwise it remaps a spare
+# key for each letter, and a letter is now and then lost to that race.
+setxkbmap -layout us,bg
+
+"$program" &
+app=$!
+find_window() { window=$(xdotool search --onlyvisible --name '^ВЕЛИНОРА$' | head -n 1) && [ -n "$window" ]; }
+wait_for 30 find_window || { echo "the window never appeared" >&2; exit 1; }
+xdotool windowfocus --sync "$window"
+
+# --- the window as the X server sees it -------------------------------------------
+info=$(xwininfo -id "$window")
+field() { sed -n "s/^ *$1: *//p" <<<"$info"; }
+check "client area is 700 x 534" same "$(field Width)x$(field Height)" "700x534"
+check "window is centred on the 1280 x 1024 screen" \
+    same "$(field 'Absolute upper-left X'),$(field 'Absolute upper-left Y')" "290,245"
+
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
+check "minimum size equals the size" grep -q 'minimum size: 700 by 534' <<<"$hints"
+check "maximum size equals the size" grep -q 'maximum size: 700 by 534' <<<"$hints"
+check "title is ВЕЛИНОРА" same "$(xprop -id "$window" _NET_WM_NAME)" '_NET_WM_NAME(UTF8_STRING) = "ВЕЛИНОРА"'
+icons=$(xprop -id "$window" _NET_WM_ICON)
+check "icon holds a 16 x 16 image" grep -q 'Icon (16 x 16)' <<<"$icons"
+check "icon holds a 32 x 32 image" grep -q 'Icon (32 x 32)' <<<"$icons"
+
+import -window root "$tmp/shot.png"
+colour_at() { convert "$tmp/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
+left=290 top=245
+check "window background colour" same "$(colour_at $((left + 40)) $((top + 70)))" "32B2FF"
+check "name box colour" same "$(colour_at $((left + 502)) $((top + 40)))" "11EEEE"
+check "button face colour" same "$(colour_at $((left + 286)) $((top + 76)))" "2FD0D0"
+check "result box colour" same "$(colour_at $((left + 308)) $((top + 396)))" "9DFFFF"
+
+# --- using it --------------------------------------------------------------------
+type_name() { # replaces the name box's text; the focus must be in it
+    xdotool key --clearmodifiers ctrl+a BackSpace
+    [ -z "$1" ] || xdotool type --delay 15 -- "$1"
+}
+# Tab to the result box, add a marker at its end (so that even an empty box copies
+# something), copy all, and Tab on round to the name box.
+read_result() {
+    local sentinel="sentinel-$RANDOM$RANDOM"
+    printf '%s' "$sentinel" | xclip -selection clipboard -i
+    xdotool key Tab Tab ctrl+End
+    xdotool type -- '#'
+    xdotool key ctrl+a ctrl+c
+    clipboard_changed() { [ "$(xclip -selection clipboard -o)" != "$sentinel" ]; }
+    wait_for 10 clipboard_changed || { echo "the clipboard never changed" >&2; return 1; }
+    result=$(xclip -selection clipboard -o)
+    result=${result%#}
+    xdotool key Tab
+}
+expected() { "$oracle" "$1"; }
+
+type_name "Ива"
+xdotool key Return
+read_result
+check "Enter analyses Ива" same "$result" "$(expected Ива)"
+check "the result starts with the heading И" same "${result:0:2}" $'И\n'
+
+type_name "Мария"
+xdotool mousemove --window "$window" 344 76 click 1
+xdotool type --delay 15 -- "на"
+xdotool key Return
+read_result
+check "a click analyses, and typing then goes on in the name box" same "$result" "$(expected Марияна)"
+
+type_name "ИВАН"
+xdotool key Return
+read_result
+upper=$result
+type_name "иван"
+xdotool key Return
+read_result
+check "upper and lower case give the same result" same "$upper" "$result"
+check "иван gives four entries" same "$result" "$(expected иван)"
+
+type_name "Анна-Мария Петрова"
+xdotool key Return
+read_result
+check "spaces and hyphens add nothing" same "$result" "$(expected аннамарияпетрова)"
+
+type_name ""
+xdotool key Return
+read_result
+check "an empty name empties the result box" same "$result" ""
+
+letters=(а б в г д е ж з и й к л м н о п р с т у ф х ц ч ш щ ъ ь ю я)
+headings=(А Б В Г Д Е Ж З И Й К Л М Н О П Р С Т У Ф Х Ц Ч Ш Щ Ъ Ь Ю Я)
+for i in "${!letters[@]}"; do
+    letter=${letters[i]}
+    type_name "$letter"
+    xdotool key Return
+    read_result
+    heading=${result%%$'\n'*}
+    paragraph=${result#*$'\n'}
+    check "$letter shows its heading" same "$heading" "${headings[i]}"
+    check "$letter shows its paragraph" same "$result" "$(expected "$letter")"
+    check "$letter's paragraph is one line" same "${paragraph//$'\n'/}" "$paragraph"
+done
+
+kill -0 "$app" || { echo "the program has exited" >&2; failed=$((failed + 1)); }
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
