@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Start-up time and peak memory of the program beside a bare Qt window of the same
+# size, and beside that window showing one line of text, over 20 runs each on a
+# private Xvfb server. Prints medians and their ratios.
+#   startup.sh PROGRAM BARE_WINDOW
+set -euo pipefail
+export LC_ALL=C.UTF-8
+program=$1
+bare=$2
+runs=${RUNS:-20}
+
+tmp=$(mktemp -d)
+trap 'kill "$xvfb" 2>/dev/null; rm -rf "$tmp"' EXIT
+Xvfb -displayfd 5 -screen 0 1280x1024x24 -noreset -nolisten tcp 5>"$tmp/display" 2>/dev/null &
+xvfb=$!
+until [ -s "$tmp/display" ]; do sleep 0.01; done
+export DISPLAY=":$(cat "$tmp/display")"
+export XDG_RUNTIME_DIR="$tmp/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+now_ms() { date +%s%3N; }
+
+# One run: milliseconds from exec to the window mapped, and the peak resident set in KiB.
+measure() { # window title, then the command
+    local title=$1 start pid window="" elapsed hwm
+    shift
+    start=$(now_ms)
+    "$@" &
+    pid=$!
+    until window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) && [ -n "$window" ]; do
+        sleep 0.002
+    done
+    elapsed=$(($(now_ms) - start))
+    xdotool windowfocus --sync "$window" # takes the keyboard: ready for typing
+    hwm=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    echo "$elapsed $hwm"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+: >"$tmp/program"
+: >"$tmp/bare"
+: >"$tmp/text"
+for ((i = 0; i < runs; ++i)); do # interleaved, so that all see the same machine
+    measure "ВЕЛИНОРА" "$program" >>"$tmp/program"
+    measure bare "$bare" >>"$tmp/bare"
+    measure bare "$bare" --with-text >>"$tmp/text"
+done
+
+column_median() { cut -d' ' -f"$1" "$tmp/$2" | median; }
+echo "start-up, median of $runs runs each"
+awk -v pt="$(column_median 1 program)" -v pm="$(column_median 2 program)" \
+    -v bt="$(column_median 1 bare)" -v bm="$(column_median 2 bare)" \
+    -v tt="$(column_median 1 text)" -v tm="$(column_median 2 text)" 'BEGIN {
+    printf "  time to window mapped: program %d ms; bare window %d ms, ratio %.2fx (goal 1.10x); with text %d ms, ratio %.2fx\n", pt, bt, pt / bt, tt, pt / tt
+    printf "  peak resident memory:  program %d KiB; bare window %d KiB, ratio %.2fx (goal 1.10x); with text %d KiB, ratio %.2fx\n", pm, bm, pm / bm, tm, pm / tm
+}'
