@@ -3,6 +3,7 @@
 #include "name_analysis.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -59,6 +60,7 @@ private slots:
     void analysisReplacesTypedTextAndRepeatsExactly();
     void resultBoxShowsEachBreakOnceAndTypesNewLines();
     void buttonIsNeitherDefaultNorPressedByEnterOrEscape();
+    void pasteBeyondTheNameBoxLimitIsCutAndAnalysed();
 
 private:
     template <typename T> T* control(const char* name) const {
@@ -261,6 +263,24 @@ void Form1Test::buttonIsNeitherDefaultNorPressedByEnterOrEscape() {
     QTest::keyClick(command1(), Qt::Key_Escape);
     QCOMPARE(text2()->toPlainText(), QString());
     QVERIFY(form->isVisible());
+}
+
+void Form1Test::pasteBeyondTheNameBoxLimitIsCutAndAnalysed() {
+    QCOMPARE(text1()->maxLength(), 32767);
+    QApplication::clipboard()->setText(QStringLiteral("Ян").repeated(20000));
+    text1()->paste();
+    QCOMPARE(text1()->text().size(), 32767);
+
+    pressEnter(text1());
+    // Every letter gives a heading and a paragraph line, with an empty line between entries.
+    QCOMPARE(text2()->blockCount(), 3 * 32767 - 1);
+    QVERIFY(text2()->toPlainText().endsWith(expectedResult(QStringLiteral("Я"))));
+
+    // The window still answers: the next analysis replaces all of it.
+    text1()->clear();
+    typeText(text1(), QStringLiteral("Ива"));
+    pressEnter(text1());
+    QCOMPARE(text2()->toPlainText(), expectedResult(QStringLiteral("Ива")));
 }
 
 QTEST_MAIN(Form1Test)
