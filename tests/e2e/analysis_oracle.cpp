@@ -1,11 +1,10 @@
 // Prints the analysis of the name given as its argument the way the result box
 // shows it (one line feed per line break), for the end-to-end test to compare with.
-#include <QString>
-
-#include <cstdio>
-
 #include "letter_table.h"
 #include "name_analysis.h"
+
+#include <QString>
+#include <cstdio>
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {

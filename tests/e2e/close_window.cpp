@@ -1,7 +1,6 @@
 // Asks a window to close the way a window manager's close button does: a
 // WM_DELETE_WINDOW message. The test runs with no window manager to send it.
 #include <X11/Xlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 
