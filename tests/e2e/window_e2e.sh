@@ -9,30 +9,8 @@ program=$1
 oracle=$2
 close_window=$3
 
-passed=0
-failed=0
-check() { # description, then a command that must succeed
-    local what=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        echo "FAIL: $what" >&2
-        [ "$1" != same ] || printf "  got: %q\n  expected: %q\n" "${2:0:80}" "${3:0:80}" >&2
-    fi
-}
-same() { [ "$1" == "$2" ]; }
-
-# Waits on a condition, never on a fixed long sleep.
-wait_for() { # seconds, then the command
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" 2>/dev/null; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.02
-    done
-}
+here=$(dirname "$0")
+source "$here/x11_session.sh"
 
 tmp=$(mktemp -d)
 cleanup() {
@@ -42,22 +20,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# -noreset: without it the server resets whenever its last client leaves.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -noreset -nolisten tcp 5>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb=$!
-wait_for 20 test -s "$tmp/display" || { cat "$tmp/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(cat "$tmp/display")"
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-export XDG_RUNTIME_DIR="$tmp/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-# With Cyrillic in the keymap xdotool types it directly; otherwise it remaps a spare
-# key for each letter, and a letter is now and then lost to that race.
-setxkbmap -layout us,bg
+start_x_server "$tmp" || exit 1
 
 "$program" &
 app=$!
-find_window() { window=$(xdotool search --onlyvisible --name '^ВЕЛИНОРА$' | head -n 1) && [ -n "$window" ]; }
-wait_for 30 find_window || { echo "the window never appeared" >&2; exit 1; }
+wait_for_window "ВЕЛИНОРА" || { echo "the window never appeared" >&2; exit 1; }
 xdotool windowfocus --sync "$window"
 
 # --- the window as the X server sees it -------------------------------------------
@@ -71,6 +38,9 @@ hints=$(xprop -id "$window" WM_NORMAL_HINTS)
 check "minimum size equals the size" grep -q 'minimum size: 700 by 534' <<<"$hints"
 check "maximum size equals the size" grep -q 'maximum size: 700 by 534' <<<"$hints"
 check "title is ВЕЛИНОРА" same "$(xprop -id "$window" _NET_WM_NAME)" '_NET_WM_NAME(UTF8_STRING) = "ВЕЛИНОРА"'
+desktop_class=$(sed -n 's/^StartupWMClass=//p' "$here/../../data/org.velinora.Velinora.desktop")
+check "window class matches the desktop entry" \
+    same "$(xprop -id "$window" WM_CLASS)" "WM_CLASS(STRING) = \"velinora\", \"$desktop_class\""
 icons=$(xprop -id "$window" _NET_WM_ICON)
 check "icon holds a 16 x 16 image" grep -q 'Icon (16 x 16)' <<<"$icons"
 check "icon holds a 32 x 32 image" grep -q 'Icon (32 x 32)' <<<"$icons"
@@ -160,5 +130,4 @@ status=$?
 app=""
 check "the program exits with status 0" same "$status" 0
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report
