@@ -2,6 +2,7 @@
 
 #include "heart_icon.h"
 #include "name_analysis.h"
+#include "window_placement.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -92,6 +93,18 @@ void Form1::createControls() {
     Label2->setFont(BoldFont(11));
     Label2->move(184, 512);
 
+    // What screen readers say for each control.
+    Text1->setAccessibleName(QStringLiteral("Име"));
+    Text1->setAccessibleDescription(
+        QStringLiteral("Името, чиито букви да бъдат анализирани. Enter започва анализа."));
+    Command1->setAccessibleName(QStringLiteral("Анализирай"));
+    Command1->setAccessibleDescription(QStringLiteral("Анализира въведеното име."));
+    Text2->setAccessibleName(QStringLiteral("Анализ на името"));
+    // The note is part of what the window says when it is announced.
+    setAccessibleDescription(Label2->text());
+    Text2->setAccessibleDescription(
+        QStringLiteral("Тук се показва анализът на името: по един абзац за всяка негова буква."));
+
     for (QLabel* label : {Label1, Label2})
         label->adjustSize();
 
@@ -127,10 +140,7 @@ void Form1::applyLook() {
 }
 
 void Form1::centreOnScreen() {
-    const QRect available = screen()->availableGeometry();
-    QRect frame(QPoint(), ClientSize);
-    frame.moveCenter(available.center());
-    move(std::max(frame.left(), available.left()), std::max(frame.top(), available.top()));
+    move(CentredTopLeft(size(), screen()->availableGeometry()));
 }
 
 void Form1::analyze() {

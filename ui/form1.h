@@ -16,13 +16,10 @@ class Form1 : public QWidget {
 public:
     explicit Form1(QWidget* parent = nullptr);
 
-    // Puts the window in the middle of the available area of the screen it is on,
-    // keeping its top-left corner on that screen when it does not fit.
-    void centreOnScreen();
-
 private:
     void analyze();
     void createControls();
+    void centreOnScreen();
     void applyLook();
 
     const velinora::LetterTable table_;

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// Where a window of `size` goes to sit in the middle of `available`. A window larger
+// than that area keeps its top-left corner on it, so its title bar stays reachable.
+QPoint CentredTopLeft(QSize size, QRect available);
