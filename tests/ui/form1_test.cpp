@@ -2,6 +2,7 @@
 #include "letter_table.h"
 #include "name_analysis.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QtMath>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -36,8 +39,10 @@ QString expectedResult(const QString& name) {
     return result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// The colour at a point given in the window's own (logical) pixels.
 QColor colourAt(const QImage& image, int x, int y) {
-    return image.pixelColor(x, y);
+    const qreal scale = image.devicePixelRatio();
+    return image.pixelColor(qRound(x * scale), qRound(y * scale));
 }
 
 } // namespace
@@ -52,6 +57,7 @@ private slots:
     void windowIsFixedCentredAndPlain();
     void controlsSitAtTheirPixelRectangles();
     void labelsFitTheirCaptions();
+    void layoutScalesExactlyAndClipsNoText();
     void coloursAreExact();
     void fontsAreBoldAtTheirPixelSizes();
     void tabOrderRunsNameButtonResult();
@@ -61,6 +67,8 @@ private slots:
     void resultBoxShowsEachBreakOnceAndTypesNewLines();
     void buttonIsNeitherDefaultNorPressedByEnterOrEscape();
     void pasteBeyondTheNameBoxLimitIsCutAndAnalysed();
+    void screenReadersHearEveryControlInBulgarian();
+    void iconStaysSharpAtDoubleScale();
 
 private:
     template <typename T> T* control(const char* name) const {
@@ -99,11 +107,17 @@ void Form1Test::windowIsFixedCentredAndPlain() {
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
 
-    // Centred up to the few pixels of a window frame, which is not known before showing.
-    const QPoint offCentre =
-        form->geometry().center() - form->screen()->availableGeometry().center();
-    QVERIFY2(offCentre.manhattanLength() <= 8,
-             qPrintable(QStringLiteral("off by %1, %2").arg(offCentre.x()).arg(offCentre.y())));
+    // On each axis: centred where the window fits the screen, else flush with its start;
+    // up to the few pixels of a frame, which is not known before the window is shown.
+    const QRect available = form->screen()->availableGeometry();
+    const QRect window = form->geometry();
+    const auto placed = [](int start, int length, int areaStart, int areaLength) {
+        const int expected =
+            length <= areaLength ? areaStart + (areaLength - length) / 2 : areaStart;
+        return std::abs(start - expected) <= 4;
+    };
+    QVERIFY(placed(window.x(), window.width(), available.x(), available.width()));
+    QVERIFY(placed(window.y(), window.height(), available.y(), available.height()));
 
     const QIcon icon = form->windowIcon();
     QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
@@ -137,6 +151,29 @@ void Form1Test::labelsFitTheirCaptions() {
     // The prompt and the note must not run into the boxes below and above them.
     QVERIFY(label("Label1")->geometry().bottom() < text1()->geometry().top());
     QVERIFY(label("Label2")->geometry().top() > text2()->geometry().bottom());
+}
+
+void Form1Test::layoutScalesExactlyAndClipsNoText() {
+    const QImage image = form->grab().toImage();
+    const QMap<qreal, QSize> deviceSizes = {
+        {1.0, {700, 534}}, {1.25, {875, 668}}, {1.5, {1050, 801}}, {2.0, {1400, 1068}}};
+    const qreal scale = form->devicePixelRatio();
+    QVERIFY2(deviceSizes.contains(scale), qPrintable(QString::number(scale)));
+    QCOMPARE(image.size(), deviceSizes.value(scale));
+
+    // No white text pixel touches the right or bottom edge of a label's rectangle.
+    for (const char* name : {"Label1", "Label2"}) {
+        const QRect r = label(name)->geometry();
+        const QRect device(
+            QPoint(qFloor(r.left() * scale), qFloor(r.top() * scale)),
+            QPoint(qCeil((r.right() + 1) * scale) - 1, qCeil((r.bottom() + 1) * scale) - 1));
+        for (int y = device.top(); y <= device.bottom(); ++y)
+            QVERIFY2(image.pixelColor(device.right(), y) != Qt::white, name);
+        for (int x = device.left(); x <= device.right(); ++x)
+            QVERIFY2(image.pixelColor(x, std::min(device.bottom(), image.height() - 1)) !=
+                         Qt::white,
+                     name);
+    }
 }
 
 void Form1Test::coloursAreExact() {
@@ -281,6 +318,53 @@ void Form1Test::pasteBeyondTheNameBoxLimitIsCutAndAnalysed() {
     typeText(text1(), QStringLiteral("Ива"));
     pressEnter(text1());
     QCOMPARE(text2()->toPlainText(), expectedResult(QStringLiteral("Ива")));
+}
+
+void Form1Test::screenReadersHearEveryControlInBulgarian() {
+    struct Expected {
+        QWidget* widget;
+        QAccessible::Role role;
+        QString name;
+        bool described;
+    };
+    const QList<Expected> controls = {
+        {text1(), QAccessible::EditableText, QStringLiteral("Име"), true},
+        {command1(), QAccessible::Button, QStringLiteral("Анализирай"), true},
+        {text2(), QAccessible::EditableText, QStringLiteral("Анализ на името"), true},
+        {label("Label1"), QAccessible::StaticText, QStringLiteral("Въведете името си :"), false},
+        {label("Label2"), QAccessible::StaticText,
+         QStringLiteral("Повторението на букви в името засилва тяхното въздействие."), false},
+    };
+    for (const Expected& control : controls) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(control.widget);
+        QVERIFY(iface);
+        QCOMPARE(iface->role(), control.role);
+        QCOMPARE(iface->text(QAccessible::Name), control.name);
+        QCOMPARE(!iface->text(QAccessible::Description).isEmpty(), control.described);
+    }
+    QVERIFY(QAccessible::queryAccessibleInterface(text2())
+                ->text(QAccessible::Description)
+                .contains(QStringLiteral("анализът на името")));
+
+    // The prompt labels the name box, and the window carries the note.
+    QCOMPARE(label("Label1")->buddy(), text1());
+    // Qt lists the labels of an object under the Label relation.
+    const auto labels =
+        QAccessible::queryAccessibleInterface(text1())->relations(QAccessible::Label);
+    QVERIFY(std::any_of(labels.begin(), labels.end(), [this](const auto& relation) {
+        return relation.first->object() == label("Label1");
+    }));
+    QCOMPARE(QAccessible::queryAccessibleInterface(form.get())->text(QAccessible::Description),
+             label("Label2")->text());
+}
+
+void Form1Test::iconStaysSharpAtDoubleScale() {
+    const QIcon icon = form->windowIcon();
+    const QImage sharp = icon.pixmap(QSize(32, 32), 1.0).toImage();
+    QImage atDouble = icon.pixmap(QSize(16, 16), 2.0).toImage();
+    QCOMPARE(atDouble.size(), QSize(32, 32));
+    atDouble.setDevicePixelRatio(1.0); // compare the pixels, not the scale they are meant for
+    QCOMPARE(atDouble.convertToFormat(sharp.format()), sharp);
 }
 
 QTEST_MAIN(Form1Test)

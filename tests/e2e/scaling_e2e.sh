@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Starts the program on a real 1280 x 1024 X server at the scale factors of high-DPI
+# desktops and checks, in device pixels, the window's size, its place on the screen
+# and the colours inside its controls.
+#   scaling_e2e.sh PROGRAM
+set -uo pipefail
+export LC_ALL=C.UTF-8
+program=$1
+
+here=$(dirname "$0")
+source "$here/x11_session.sh"
+
+tmp=$(mktemp -d)
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+start_x_server "$tmp" || exit 1
+
+near() { (($1 - $2 <= 2 && $2 - $1 <= 2)); } # within the rounding of a fractional scale
+
+# scale, device width and height, expected left and top
+while read -r scale width height left top; do
+    QT_SCALE_FACTOR=$scale "$program" &
+    app=$!
+    if ! wait_for_window "ВЕЛИНОРА"; then
+        failed=$((failed + 1))
+        echo "FAIL: no window at scale $scale" >&2
+        continue
+    fi
+    info=$(xwininfo -id "$window")
+    field() { sed -n "s/^ *$1: *//p" <<<"$info"; }
+    x=$(field 'Absolute upper-left X')
+    y=$(field 'Absolute upper-left Y')
+    check "at $scale the window is $width x $height device pixels" same "$(field Width)x$(field Height)" "${width}x$height"
+    check "at $scale the window is placed at $left,$top" eval 'near "$x" "$left" && near "$y" "$top"'
+
+    import -window root "$tmp/shot.png"
+    colour_at() { # logical x and y inside the window
+        convert "$tmp/shot.png" -format "%[hex:p{$(awk -v v="$1" -v s="$scale" -v o="$x" 'BEGIN { printf "%d", o + v * s }'),$(awk -v v="$2" -v s="$scale" -v o="$y" 'BEGIN { printf "%d", o + v * s }')}]" info: | cut -c1-6
+    }
+    check "at $scale the window colour" same "$(colour_at 40 70)" "32B2FF"
+    check "at $scale the name box colour" same "$(colour_at 502 40)" "11EEEE"
+    check "at $scale the button colour" same "$(colour_at 286 76)" "2FD0D0"
+    check "at $scale the result box colour" same "$(colour_at 308 396)" "9DFFFF"
+
+    kill "$app"
+    wait "$app" 2>/dev/null
+    app=""
+done <<'EOF_SCALES'
+1.25 875 668 202 178
+1.5 1050 801 115 111
+2 1400 1068 0 0
+EOF_SCALES
+
+report
