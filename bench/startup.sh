@@ -9,14 +9,8 @@ program=$1
 bare=$2
 runs=${RUNS:-20}
 
-tmp=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null; rm -rf "$tmp"' EXIT
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -noreset -nolisten tcp 5>"$tmp/display" 2>/dev/null &
-xvfb=$!
-until [ -s "$tmp/display" ]; do sleep 0.01; done
-export DISPLAY=":$(cat "$tmp/display")"
-export XDG_RUNTIME_DIR="$tmp/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/../tests/e2e/x11_session.sh"
+begin_x_session
 
 now_ms() { date +%s%3N; }
 

@@ -10,13 +10,7 @@ id=org.velinora.Velinora
 here=$(dirname "$0")
 source "$here/x11_session.sh"
 
-tmp=$(mktemp -d)
-cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
+begin_x_session || exit 1
 
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/package" >"$tmp/cpack.log" 2>&1 ||
     { cat "$tmp/cpack.log" >&2; exit 1; }
@@ -39,7 +33,6 @@ for size in 16 32; do
 done
 check "the desktop entry names the icon" grep -qx "Icon=$id" "$share/applications/$id.desktop"
 
-start_x_server "$tmp" || exit 1
 "$root/usr/bin/velinora" &
 app=$!
 if wait_for_window "ВЕЛИНОРА"; then

@@ -10,14 +10,7 @@ program=$1
 here=$(dirname "$0")
 source "$here/x11_session.sh"
 
-tmp=$(mktemp -d)
-cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-start_x_server "$tmp" || exit 1
+begin_x_session || exit 1
 
 near() { (($1 - $2 <= 2 && $2 - $1 <= 2)); } # within the rounding of a fractional scale
 

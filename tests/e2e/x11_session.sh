@@ -49,6 +49,19 @@ start_x_server() {
     setxkbmap -layout us,bg
 }
 
+# Makes the scratch folder $tmp, starts the X server there, and at exit ends the
+# program under test ($app, if set), the server and the folder.
+begin_x_session() {
+    tmp=$(mktemp -d)
+    trap end_x_session EXIT
+    start_x_server "$tmp"
+}
+end_x_session() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+    rm -rf "$tmp"
+}
+
 # Waits for a visible window with exactly this title and sets window to its id.
 wait_for_window() { # TITLE [SECONDS]
     find_window() { window=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1) && [ -n "$window" ]; }
