@@ -1,7 +1,7 @@
-#include <QApplication>
-
 #include "form1.h"
 #include "heart_icon.h"
+
+#include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

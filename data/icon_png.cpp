@@ -1,7 +1,6 @@
 // Turns the heart pixel art into the PNG files that the icon theme installs:
 //   icon_png ART.xpm OUT.png
 #include <QImage>
-
 #include <cstdio>
 
 int main(int argc, char* argv[]) {

@@ -10,6 +10,7 @@ private slots:
     void placement();
 };
 
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static): Qt Test runs slots
 void WindowPlacementTest::placement_data() {
     QTest::addColumn<QSize>("window");
     QTest::addColumn<QRect>("available");
@@ -27,6 +28,7 @@ void WindowPlacementTest::placement_data() {
     QTest::newRow("wider only") << QSize(700, 534) << QRect(100, 0, 600, 1024) << QPoint(100, 245);
 }
 
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static): Qt Test runs slots
 void WindowPlacementTest::placement() {
     QFETCH(QSize, window);
     QFETCH(QRect, available);
