@@ -100,10 +100,10 @@ void Form1::createControls() {
     Command1->setAccessibleName(QStringLiteral("Анализирай"));
     Command1->setAccessibleDescription(QStringLiteral("Анализира въведеното име."));
     Text2->setAccessibleName(QStringLiteral("Анализ на името"));
-    // The note is part of what the window says when it is announced.
-    setAccessibleDescription(Label2->text());
     Text2->setAccessibleDescription(
         QStringLiteral("Тук се показва анализът на името: по един абзац за всяка негова буква."));
+    // The note is part of what the window says when it is announced.
+    setAccessibleDescription(Label2->text());
 
     for (QLabel* label : {Label1, Label2})
         label->adjustSize();
