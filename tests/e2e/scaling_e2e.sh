@@ -30,14 +30,7 @@ while read -r scale width height left top; do
     check "at $scale the window is $width x $height device pixels" same "$(field Width)x$(field Height)" "${width}x$height"
     check "at $scale the window is placed at $left,$top" eval 'near "$x" "$left" && near "$y" "$top"'
 
-    import -window root "$tmp/shot.png"
-    colour_at() { # logical x and y inside the window
-        convert "$tmp/shot.png" -format "%[hex:p{$(awk -v v="$1" -v s="$scale" -v o="$x" 'BEGIN { printf "%d", o + v * s }'),$(awk -v v="$2" -v s="$scale" -v o="$y" 'BEGIN { printf "%d", o + v * s }')}]" info: | cut -c1-6
-    }
-    check "at $scale the window colour" same "$(colour_at 40 70)" "32B2FF"
-    check "at $scale the name box colour" same "$(colour_at 502 40)" "11EEEE"
-    check "at $scale the button colour" same "$(colour_at 286 76)" "2FD0D0"
-    check "at $scale the result box colour" same "$(colour_at 308 396)" "9DFFFF"
+    check_colours "$scale"
 
     kill "$app"
     wait "$app" 2>/dev/null

@@ -37,13 +37,7 @@ icons=$(xprop -id "$window" _NET_WM_ICON)
 check "icon holds a 16 x 16 image" grep -q 'Icon (16 x 16)' <<<"$icons"
 check "icon holds a 32 x 32 image" grep -q 'Icon (32 x 32)' <<<"$icons"
 
-import -window root "$tmp/shot.png"
-colour_at() { convert "$tmp/shot.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
-left=290 top=245
-check "window background colour" same "$(colour_at $((left + 40)) $((top + 70)))" "32B2FF"
-check "name box colour" same "$(colour_at $((left + 502)) $((top + 40)))" "11EEEE"
-check "button face colour" same "$(colour_at $((left + 286)) $((top + 76)))" "2FD0D0"
-check "result box colour" same "$(colour_at $((left + 308)) $((top + 396)))" "9DFFFF"
+check_colours 1
 
 # --- using it --------------------------------------------------------------------
 type_name() { # replaces the name box's text; the focus must be in it

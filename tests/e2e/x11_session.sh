@@ -67,3 +67,23 @@ wait_for_window() { # TITLE [SECONDS]
     find_window() { window=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1) && [ -n "$window" ]; }
     wait_for "${2:-30}" find_window "$1"
 }
+
+# Checks, from a screenshot, the colour inside the window and each coloured control.
+# Points are in the window's own pixels and are scaled to the device: check_colours SCALE
+check_colours() {
+    local scale=$1 info x y
+    info=$(xwininfo -id "$window")
+    x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+    import -window root "$tmp/shot.png"
+    colour_at() {
+        local px py
+        px=$(awk -v v="$1" -v s="$scale" -v o="$x" 'BEGIN { printf "%d", o + v * s }')
+        py=$(awk -v v="$2" -v s="$scale" -v o="$y" 'BEGIN { printf "%d", o + v * s }')
+        convert "$tmp/shot.png" -format "%[hex:p{$px,$py}]" info: | cut -c1-6
+    }
+    check "at scale $scale the window colour" same "$(colour_at 40 70)" "32B2FF"
+    check "at scale $scale the name box colour" same "$(colour_at 502 40)" "11EEEE"
+    check "at scale $scale the button face colour" same "$(colour_at 286 76)" "2FD0D0"
+    check "at scale $scale the result box colour" same "$(colour_at 308 396)" "9DFFFF"
+}
