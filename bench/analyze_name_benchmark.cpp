@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AnalyzeName against the floor: a plain copy of as many bytes as it outputs.
 #include "letter_table.h"
 #include "name_analysis.h"

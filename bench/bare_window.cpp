@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference for start-up figures: an empty Qt window of the program's size.
 // With --with-text it also shows one line of text, so that it loads fonts too.
 #include <QApplication>

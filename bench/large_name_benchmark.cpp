@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a 10,000-letter name pasted into the name box and analysed, from Enter to the
 // result box filled and painted, beside a bare QPlainTextEdit given the same text;
 // then the same for a paste at the name box's limit.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velinora developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and peak memory of the program beside a bare Qt window of the same
 # size, and beside that window showing one line of text, over 20 runs each on a
 # private Xvfb server. Prints medians and their ratios.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paragraph shown for each letter, in alphabet order. Edit the wording here;
 // the table and the analysis take it as it stands.
 #include "letter_descriptions.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks AnalyzeName against the plainest reading of what it must return: the
 // shown entries of the name's key letters, in order, joined by an empty line.
 #include "letter_table.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for libFuzzer's driver where it is not available: runs each input file once.
 #include <cstddef>
 #include <cstdint>
