@@ -1,14 +1,84 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 #include "heart_icon.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QStringList>
+#include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+void describeOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Показва какво казва за характера всяка буква на въведеното име.\n"
+                       "Shows what each letter of a name says about character."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+// The program is Bulgarian, so Qt's own texts (the edit menus, --help) are too,
+// whatever the locale.
+void loadQtTranslation(QTranslator& translator) {
+    if (translator.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+}
+
+// --help and --version answer without a display, so they are handled before the
+// window's application, which needs one, exists. Qt's own options are left for it.
+void answerHelpAndVersion(int argc, char* argv[]) {
+    const QCoreApplication commandLine(argc, argv);
+    QTranslator translator;
+    loadQtTranslation(translator);
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp();
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+}
+
+// Without a usable display Qt aborts, and crash collectors log that as a crash.
+// While the application starts, Qt's messages are held back: a failure is told
+// in one line, a success passes them on.
+QStringList startMessages;
+void holdStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fputs("velinora: няма графична среда, а програмата работи само в такава "
+                   "(a graphical desktop is needed, and none was found)\n",
+                   stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+    startMessages += qFormatLogMessage(type, context, message);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
     // The name gives the window its class, which the desktop entry's StartupWMClass names.
-    QApplication::setApplicationName(QStringLiteral("velinora"));
-    QApplication::setApplicationVersion(QStringLiteral(VELINORA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral(VELINORA_APP_ID));
+    QCoreApplication::setApplicationName(QStringLiteral("velinora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELINORA_VERSION));
+    answerHelpAndVersion(argc, argv);
+
+    const QtMessageHandler qtHandler = qInstallMessageHandler(holdStartMessage);
+    const QApplication app(argc, argv);
+    qInstallMessageHandler(qtHandler);
+    for (const QString& message : std::as_const(startMessages))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+
+    QCommandLineParser parser;
+    describeOptions(parser);
+    parser.process(app);
+    QTranslator qtTranslation;
+    loadQtTranslation(qtTranslation);
+
+    QGuiApplication::setDesktopFileName(QStringLiteral(VELINORA_APP_ID));
     QApplication::setWindowIcon(HeartIcon());
 
     Form1 form;
