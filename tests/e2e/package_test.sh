@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velinora developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds the .deb and checks it as Debian, a software centre and a user's menu see it:
+# policy, the validators, and its files agreeing with each other.
+#   package_test.sh BUILD_DIR HOMEPAGE
+set -euo pipefail
+export LC_ALL=C.UTF-8
+homepage=$2
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$1/CPackConfig.cmake" -G DEB -B "$tmp" >/dev/null
+deb=$(echo "$tmp"/velinora_1.00_*.deb)
+# Informational tags too: they are where missing hardening shows.
+lintian --fail-on error,warning,info "$deb"
+dpkg-deb -x "$deb" "$tmp/root"
+share=$tmp/root/usr/share
+
+# The menu entry, the metainfo, the program and the icons must name each other.
+desktop=$(echo "$share"/applications/*.desktop)
+id=$(basename "$desktop" .desktop)
+entry() { sed -n "s/^$1=//p" "$desktop"; }
+desktop-file-validate "$desktop"
+meta=$share/metainfo/$id.metainfo.xml
+grep -q "<id>$id</id>" "$meta" || fail "the metainfo's id is not $id"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" || fail "the metainfo launches no $id.desktop"
+# appstream 1.0 wants a homepage; the project has none yet.
+appstreamcli validate --no-net "$meta" ||
+    { [ -z "$homepage" ] && appstreamcli validate --no-net --override=url-homepage-missing=info "$meta"; }
+[ -x "$tmp/root/usr/bin/$(entry Exec)" ] || fail "Exec names no installed program"
+[ "$(entry Icon)" = "$id" ] || fail "the entry's icon is not $id"
+/usr/bin/python3 - "$share/icons/hicolor" "$id" <<'PY' || fail "the icons are not the heart at every size"
+import sys
+from PIL import Image
+art = {size: Image.open(f"{sys.argv[1]}/{size}x{size}/apps/{sys.argv[2]}.png").convert("RGBA") for size in (16, 32, 64, 128, 256)}
+assert all(image.size == (size, size) for size, image in art.items())
+# The larger sizes are the 32-pixel art in square blocks, so they stay crisp.
+assert all(art[size].resize((32, 32), Image.NEAREST).tobytes() == art[32].tobytes() for size in (64, 128, 256))
+assert all(len(set(image.getdata())) <= 17 for image in art.values())  # the 16-colour palette and transparency
+PY
+
+appstreamcli compose --no-net --prefix=/usr --origin=velinora --result-root="$tmp/catalog" "$tmp/root" >"$tmp/compose.log" ||
+    { cat "$tmp/compose.log"; fail "the catalog builder failed"; }
+zgrep -q '<icon type="cached"' "$tmp"/catalog/usr/share/swcatalog/xml/velinora.xml.gz || fail "the catalog entry has no icon"
+
+# Without a display the program still answers, and says plainly that it needs one.
+program=$tmp/root/usr/bin/velinora
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version)" = "velinora 1.00" ] || fail "--version"
+env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help | grep -q -- '--version' || fail "--help"
+status=0
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" 2>&1) || status=$?
+[ "$status" = 1 ] && [ "$(wc -l <<<"$message")" = 1 ] || fail "without a display: status $status, $message"
