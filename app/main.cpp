@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Velinora developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "accessibility.h"
 #include "form1.h"
 #include "heart_icon.h"
 
@@ -69,6 +70,8 @@ int main(int argc, char* argv[]) {
     const QtMessageHandler qtHandler = qInstallMessageHandler(holdStartMessage);
     const QApplication app(argc, argv);
     qInstallMessageHandler(qtHandler);
+    // After the application, whose own factory would otherwise come first.
+    InstallAccessibility();
     for (const QString& message : std::as_const(startMessages))
         std::fprintf(stderr, "%s\n", qPrintable(message));
 

@@ -42,4 +42,10 @@ std::u16string AnalyzeName(std::u16string_view name, const LetterTable& table) {
     return result;
 }
 
+std::size_t CountAnalysedLetters(std::u16string_view name, const LetterTable& table) {
+    std::size_t count = 0;
+    ForEachEntry(name, table, [&count](std::u16string_view /*text*/) { ++count; });
+    return count;
+}
+
 } // namespace velinora

@@ -16,4 +16,7 @@ inline constexpr std::u16string_view EntrySeparator = u"\r\n";
 // letter of the table (spaces, hyphens, digits, Latin letters...) add nothing.
 std::u16string AnalyzeName(std::u16string_view name, const LetterTable& table);
 
+// How many entries AnalyzeName gives for the name: its characters that are letters.
+std::size_t CountAnalysedLetters(std::u16string_view name, const LetterTable& table);
+
 } // namespace velinora

@@ -1,5 +1,8 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 
+#include "accessibility.h"
 #include "heart_icon.h"
 #include "name_analysis.h"
 #include "window_placement.h"
@@ -12,6 +15,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
+#include <string_view>
 
 namespace {
 
@@ -37,6 +41,17 @@ QPalette WithColour(QPalette palette, QPalette::ColorRole role, const QColor& co
     return palette;
 }
 
+QString AnalysisAnnouncement(std::u16string_view name, std::size_t letters) {
+    if (name.empty())
+        return QStringLiteral("Полето с анализа е празно.");
+    if (letters == 0)
+        return QStringLiteral("В името няма български букви. Полето с анализа е празно.");
+    const QString count =
+        letters == 1 ? QStringLiteral("1 буква") : QStringLiteral("%1 букви").arg(letters);
+    return QStringLiteral("Анализът е готов: %1. Натиснете Tab два пъти, за да го прочетете.")
+        .arg(count);
+}
+
 } // namespace
 
 Form1::Form1(QWidget* parent)
@@ -50,6 +65,7 @@ Form1::Form1(QWidget* parent)
 
     createControls();
     applyLook();
+    notice_ = new ScreenReaderNotice(this);
 
     connect(Command1, &QPushButton::clicked, this, &Form1::analyze);
     // QLineEdit still handles the key itself; the analysis only listens.
@@ -144,7 +160,10 @@ void Form1::centreOnScreen() {
 }
 
 void Form1::analyze() {
-    const std::u16string result = velinora::AnalyzeName(Text1->text().toStdU16String(), table_);
+    const std::u16string name = Text1->text().toStdU16String();
+    const std::u16string result = velinora::AnalyzeName(name, table_);
     Text2->setPlainText(QString::fromStdU16String(result));
     Text1->setFocus();
+    // The focus stays in the name box, where a screen reader hears nothing of the result.
+    notice_->announce(AnalysisAnnouncement(name, velinora::CountAnalysedLetters(name, table_)));
 }

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Velinora developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "letter_table.h"
@@ -8,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class ScreenReaderNotice;
 
 // The program's one window: a name box, the analyse button and the result box.
 class Form1 : public QWidget {
@@ -29,4 +32,5 @@ private:
     QPlainTextEdit* Text2 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
+    ScreenReaderNotice* notice_ = nullptr;
 };
