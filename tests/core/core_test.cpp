@@ -55,12 +55,9 @@ TEST(NameAnalysis, GivesTheEntriesOfTheLettersInOrderWithEmptyLinesBetween) {
     EXPECT_TRUE(iva.starts_with(u"И\r\nНе обещавайте"));
     EXPECT_EQ(iva.find(u"\r\n\r\nВ\r\nСъгласната В"), 188U);
     const std::u16string a = Analyze(u"а");
-    EXPECT_EQ(a, Table.row(1).text.substr(2));
-    EXPECT_TRUE(iva.ends_with(u"\r\n\r\n" + a));
 
     const std::u16string n = Analyze(u"н");
     EXPECT_EQ(Analyze(u"Анна"), a + u"\r\n\r\n" + n + u"\r\n\r\n" + n + u"\r\n\r\n" + a);
-    EXPECT_EQ(Analyze(u"ИВА"), Analyze(u"ива"));
     EXPECT_EQ(Analyze(Headings), Analyze(Keys));
     EXPECT_EQ(Analyze(u""), u"");
 }
