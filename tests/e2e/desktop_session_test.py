@@ -117,7 +117,7 @@ def session():
     # starts showing (what Orca 43 speaks), and whatever takes the focus.
     events = []
     listener = Atspi.EventListener.new(lambda event: events.append(
-        (event.type, event.source.get_role_name(), event.source.get_name(), event.any_data, event.detail1)))
+        (event.type, event.source.get_role(), event.source.get_name(), event.any_data, event.detail1)))
     for event in ("object:announcement", "object:state-changed:showing", "object:state-changed:focused"):
         listener.register(event)
 
@@ -142,13 +142,14 @@ def session():
           "5ecee25814ad9f8c")
     check_placement_and_colours(window, 1, (700, 534), (290, 245))
 
-    objects = {(node.get_role_name(), node.get_name()): node
+    objects = {(node.get_role(), node.get_name()): node
                for node in accessible_objects(wait_for(application) or sys.exit("not on the accessibility bus"))}
-    for role, name in [("frame", "ВЕЛИНОРА"), ("text", "Име"), ("push button", "Анализирай"),
-                       ("text", "Анализ на името"), ("label", "Въведете името си :"),
-                       ("label", "Повторението на букви в името засилва тяхното въздействие.")]:
-        check(f"a {role} named {name}", (role, name) in objects, True)
-    name_box, result_box = objects[("text", "Име")], objects[("text", "Анализ на името")]
+    role = Atspi.Role
+    for kind, name in [(role.FRAME, "ВЕЛИНОРА"), (role.TEXT, "Име"), (role.PUSH_BUTTON, "Анализирай"),
+                       (role.TEXT, "Анализ на името"), (role.LABEL, "Въведете името си :"),
+                       (role.LABEL, "Повторението на букви в името засилва тяхното въздействие.")]:
+        check(f"a {kind.value_nick} named {name}", (kind, name) in objects, True)
+    name_box, result_box = objects[(role.TEXT, "Име")], objects[(role.TEXT, "Анализ на името")]
     check("the name box's label", [relation.get_target(0).get_name() for relation in name_box.get_relation_set()
                                    if relation.get_relation_type() == Atspi.RelationType.LABELLED_BY],
           ["Въведете името си :"])
@@ -158,7 +159,7 @@ def session():
         xdotool("key", "--clearmodifiers", "ctrl+a", "BackSpace")
         xdotool("type", "--delay", "15", "--", name)
         xdotool("key", "Return")
-        heard = last_heard("notification")
+        heard = last_heard(Atspi.Role.NOTIFICATION)
         for node in (name_box, result_box):
             sweep_text(node)
         return heard
@@ -171,7 +172,7 @@ def session():
     xdotool("mousemove", "--window", str(window.id), "300", "40", "click", "3")
     events.clear()
     xdotool("key", "Down")
-    check("the edit menu's first item", last_heard("menu item"), "Отмяна\tCtrl+Z")
+    check("the edit menu's first item", last_heard(Atspi.Role.MENU_ITEM), "Отмяна\tCtrl+Z")
     xdotool("key", "Escape")
 
     window.send_event(protocol.event.ClientMessage(window=window, client_type=x.intern_atom("WM_PROTOCOLS"), data=(

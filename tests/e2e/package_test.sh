@@ -13,8 +13,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cpack --config "$1/CPackConfig.cmake" -G DEB -B "$tmp" >/dev/null
 deb=$(echo "$tmp"/velinora_1.00_*.deb)
-# Informational tags too: they are where missing hardening shows.
-lintian --fail-on error,warning,info "$deb"
+# Informational tags too: they are where missing hardening shows. Without a homepage,
+# appstream 1.0 finds the metainfo wanting; the validation below allows only that.
+tags=$(lintian --display-info --fail-on none "$deb")
+[ -n "$homepage" ] || tags=$(grep -v ' appstream-metadata-validation-failed ' <<<"$tags" || true)
+[ -z "$tags" ] || fail "lintian: $tags"
 dpkg-deb -x "$deb" "$tmp/root"
 share=$tmp/root/usr/share
 
