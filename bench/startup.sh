@@ -11,7 +11,7 @@ program=$1
 bare=$2
 runs=${RUNS:-20}
 
-source "$(dirname "$0")/../tests/e2e/x11_session.sh"
+source "$(dirname "$0")/../scripts/x11_session.sh"
 begin_x_session
 
 now_ms() { date +%s%3N; }
