@@ -12,7 +12,6 @@ using namespace velinora;
 namespace {
 
 const LetterTable Table = BuildLetterTable();
-constexpr std::u16string_view Keys = u"абвгдежзийклмнопрстуфхцчшщъьюя";
 constexpr std::u16string_view Headings = u"АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЬЮЯ";
 
 std::u16string Analyze(std::u16string_view name) {
@@ -40,7 +39,6 @@ TEST(LetterTable, HoldsTheAlphabetWithParagraphsOfTheirLengthAndEnding) {
         SCOPED_TRACE(index);
         const LetterEntry& row = Table.row(index);
         const char16_t heading = Headings[index - 1];
-        EXPECT_EQ(Table.find(Keys[index - 1]), &row);
         EXPECT_EQ(row.text.substr(0, 5), (std::u16string{u'\r', u'\n', heading, u'\r', u'\n'}));
         ASSERT_EQ(row.text.size(), lengths[index - 1] + 5);
         EXPECT_EQ(row.text.back(), endings[index - 1]);
@@ -53,12 +51,9 @@ TEST(NameAnalysis, GivesTheEntriesOfTheLettersInOrderWithEmptyLinesBetween) {
     const std::u16string iva = Analyze(u"Ива");
     EXPECT_EQ(iva.size(), 591U);
     EXPECT_TRUE(iva.starts_with(u"И\r\nНе обещавайте"));
-    EXPECT_EQ(iva.find(u"\r\n\r\nВ\r\nСъгласната В"), 188U);
     const std::u16string a = Analyze(u"а");
-
     const std::u16string n = Analyze(u"н");
     EXPECT_EQ(Analyze(u"Анна"), a + u"\r\n\r\n" + n + u"\r\n\r\n" + n + u"\r\n\r\n" + a);
-    EXPECT_EQ(Analyze(Headings), Analyze(Keys));
     EXPECT_EQ(Analyze(u""), u"");
 }
 
