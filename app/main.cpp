@@ -32,7 +32,7 @@ void loadQtTranslation(QTranslator& translator) {
 
 // --help and --version answer without a display, so they are handled before the
 // window's application, which needs one, exists. Qt's own options are left for it.
-void answerHelpAndVersion(int argc, char* argv[]) {
+void answerHelpAndVersion(int argc, char** argv) {
     const QCoreApplication commandLine(argc, argv);
     QTranslator translator;
     loadQtTranslation(translator);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <array>
 #include <memory>
 
 namespace {
@@ -17,16 +18,18 @@ namespace {
 // font's size in pixels. The labels' sizes are what their captions take in bold DejaVu
 // Sans, the face the window falls back to. Faces are checked on the real X server.
 struct Control {
-    const char* name;
+    const char* name = nullptr;
     QRect rect;
     QColor text;
-    int pixelSize;
+    int pixelSize = 0;
 };
-const Control Controls[] = {
-    {"Text1", {192, 24, 329, 33}, Qt::black, 18},   {"Command1", {280, 64, 129, 25}, Qt::black, 11},
-    {"Text2", {8, 96, 689, 409}, {64, 64, 64}, 13}, {"Label1", {256, 0, 189, 19}, Qt::white, 16},
+const std::array<Control, 5> Controls = {{
+    {"Text1", {192, 24, 329, 33}, Qt::black, 18},
+    {"Command1", {280, 64, 129, 25}, Qt::black, 11},
+    {"Text2", {8, 96, 689, 409}, {64, 64, 64}, 13},
+    {"Label1", {256, 0, 189, 19}, Qt::white, 16},
     {"Label2", {184, 512, 399, 13}, Qt::white, 11},
-};
+}};
 
 // QTest::keyClicks cannot type Cyrillic in Qt 6.4: each character goes as a key
 // event that carries its text.
@@ -60,7 +63,7 @@ private:
     template <typename T = QWidget> T* control(const char* name) const {
         return form->findChild<T*>(QLatin1String(name));
     }
-    QString shown() const { return control<QPlainTextEdit>("Text2")->toPlainText(); }
+    [[nodiscard]] QString shown() const { return control<QPlainTextEdit>("Text2")->toPlainText(); }
 
     std::unique_ptr<Form1> form;
 };
