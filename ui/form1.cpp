@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -40,6 +41,19 @@ QPalette WithColour(QPalette palette, QPalette::ColorRole role, const QColor& co
     palette.setColor(QPalette::All, role, colour);
     return palette;
 }
+
+// Qt 6.4 reads the first format of whatever it is to paste, so a paste from an empty
+// clipboard crashes it. With nothing to paste there is nothing to do.
+class ResultBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        if (source && !source->formats().isEmpty())
+            QPlainTextEdit::insertFromMimeData(source);
+    }
+};
 
 QString AnalysisAnnouncement(std::u16string_view name, std::size_t letters) {
     if (name.empty())
@@ -88,7 +102,7 @@ void Form1::createControls() {
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
 
-    Text2 = new QPlainTextEdit(this);
+    Text2 = new ResultBox(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setGeometry(8, 96, 689, 409);
     Text2->setFont(BoldFont(13));
