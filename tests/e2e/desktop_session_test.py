@@ -109,6 +109,51 @@ def sweep_text(accessible):
         failures.append(f"{accessible.get_name()}: no answer at offset {offset}, {boundary}: {failure}")
 
 
+def resident_kb(process):
+    return next(int(line.split()[1]) for line in open(f"/proc/{process.pid}/status") if line.startswith("VmRSS:"))
+
+
+# Clients may pass any offset and length; the name box takes them to the text's ends, in
+# moments and without memory to speak of (Qt's own pads the text out to the length).
+def bounded_edits(app, box):
+    huge, slowest, before = 2**31 - 1, 0, resident_kb(app)
+    edit, text = Atspi.EditableText, Atspi.Text
+
+    def call(what, function, *arguments):
+        nonlocal slowest
+        started = time.monotonic()
+        try:
+            function(box, *arguments)
+        except GLib.Error as failure:
+            failures.append(f"{what}{arguments}: {failure}")
+        slowest = max(slowest, time.monotonic() - started)
+
+    edit.set_text_contents(box, "Ива")
+    for function, arguments, after in [(edit.insert_text, (2**30, "x", 1), "Иваx"),
+                                       (edit.insert_text, (-5, "y", 1), "yИваx"),
+                                       (edit.insert_text, (1, "Ivan", huge), "yIvanИваx"),
+                                       (edit.delete_text, (-huge, 1), "IvanИваx"),
+                                       (edit.delete_text, (6, huge), "IvanИв")]:
+        call(function.__name__, function, *arguments)
+        check(f"the name after {function.__name__}{arguments}", text.get_text(box, 0, -1), after)
+    call("set_selection", text.set_selection, 0, -huge, huge)
+    selected = text.get_selection(box, 0)
+    check("the selection from far before to far after", (selected.start_offset, selected.end_offset), (0, 6))
+    for offset, caret in [(huge, 6), (-huge, 0)]:
+        call("set_caret_offset", text.set_caret_offset, offset)
+        check(f"the caret set to {offset}", text.get_caret_offset(box), caret)
+    for offset in (-huge, -3, 7, huge):
+        call("add_selection", text.add_selection, offset, -offset)
+        call("get_text", text.get_text, offset, -offset)
+        call("get_character_extents", text.get_character_extents, offset, Atspi.CoordType.SCREEN)
+        call("get_attribute_run", text.get_attribute_run, offset, False)
+        for boundary in (Atspi.TextBoundaryType.CHAR, Atspi.TextBoundaryType.WORD_START):
+            call("get_text_at_offset", text.get_text_at_offset, offset, boundary)
+    check("the memory the absurd calls took, in MB, below 32", (resident_kb(app) - before) // 1024 < 32, True)
+    print(f"slowest bounded call: {slowest * 1000:.1f} ms; resident memory {before} kB before, "
+          f"{resident_kb(app)} kB after")
+
+
 def session():
     Atspi.set_timeout(3000, 10000)
     # What a screen reader hears: Qt 6.8's announcements, on Qt 6.4 a notification that
@@ -167,6 +212,14 @@ def session():
     # What Orca asks on Ctrl+Left with the caret at the end.
     check("the word at the end", Atspi.Text.get_text_at_offset(name_box, 3, Atspi.TextBoundaryType.WORD_START).content,
           "Ива")
+    # Pasting into the result box before anything was ever copied does nothing; a real
+    # paste still pastes.
+    shown = Atspi.Text.get_text(result_box, 0, -1)
+    xdotool("key", "shift+Tab", "ctrl+v", "shift+Insert")
+    check("the program after pasting nothing", (app.poll(), Atspi.Text.get_text(result_box, 0, -1)), (None, shown))
+    xdotool("key", "ctrl+Home", "shift+End", "ctrl+c", "End", "ctrl+v", "Tab")
+    check("the first line after pasting it onto itself", Atspi.Text.get_text(result_box, 0, 3), "ИИ\n")
+    bounded_edits(app, name_box)
     check("what is heard after an empty name", analyse(""), "Полето с анализа е празно.")
 
     # Qt's own edit menu speaks Bulgarian too.
