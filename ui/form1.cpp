@@ -7,6 +7,8 @@
 #include "name_analysis.h"
 #include "window_placement.h"
 
+#include <QDir>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,11 +29,27 @@ const QColor ButtonColour(47, 208, 208);
 const QColor ResultBoxColour(157, 255, 255);
 const QColor ResultTextColour(64, 64, 64);
 
+// The faces the program carries come first, so that the window looks the same wherever
+// it brings them (the Windows build brings DejaVu Sans Bold); then the face it was
+// designed with, then DejaVu Sans, as without an explicit fallback fontconfig's pick
+// depends on what is installed.
+const QStringList& WindowFaces() {
+    static const QStringList faces = [] {
+        QStringList carried;
+        const QDir folder(QStringLiteral(":/fonts"));
+        for (const QString& file : folder.entryList(QDir::Files))
+            carried += QFontDatabase::applicationFontFamilies(
+                QFontDatabase::addApplicationFont(folder.filePath(file)));
+        return carried +
+               QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")};
+    }();
+    return faces;
+}
+
 // Sizes in pixels, so that the layout holds whatever font DPI the desktop sets.
 QFont BoldFont(int pixelSize) {
     QFont font;
-    // Without an explicit fallback, fontconfig's pick depends on what is installed.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies(WindowFaces());
     font.setPixelSize(pixelSize);
     font.setBold(true);
     return font;
