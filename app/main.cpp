@@ -12,6 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 void describeOptions(QCommandLineParser& parser) {
@@ -23,11 +27,35 @@ void describeOptions(QCommandLineParser& parser) {
 }
 
 // The program is Bulgarian, so Qt's own texts (the edit menus, --help) are too,
-// whatever the locale.
+// whatever the locale. The Windows build carries the translation; Linux has Qt's.
 void loadQtTranslation(QTranslator& translator) {
-    if (translator.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&translator);
+    for (const QString& folder :
+         {QStringLiteral(":/translations"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (translator.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"),
+                            QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(&translator);
+            return;
+        }
+    }
+}
+
+// Gives the answer to --help or --version and ends. A Windows GUI program has no
+// terminal of its own: it writes where its output is sent, else into the terminal it
+// was started from, else into a message box.
+[[noreturn]] void answer(const QString& text) {
+#ifdef Q_OS_WIN
+    if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_UNKNOWN) {
+        if (!AttachConsole(ATTACH_PARENT_PROCESS)) {
+            MessageBoxW(nullptr, reinterpret_cast<const wchar_t*>(text.utf16()), L"Велинора",
+                        MB_OK | MB_ICONINFORMATION);
+            std::exit(EXIT_SUCCESS);
+        }
+        std::freopen("CONOUT$", "w", stdout);
+        SetConsoleOutputCP(CP_UTF8);
+    }
+#endif
+    std::fputs(text.toUtf8().constData(), stdout);
+    std::exit(EXIT_SUCCESS);
 }
 
 // --help and --version answer without a display, so they are handled before the
@@ -40,9 +68,10 @@ void answerHelpAndVersion(int argc, char** argv) {
     describeOptions(parser);
     parser.parse(QCoreApplication::arguments());
     if (parser.isSet(QStringLiteral("help")))
-        parser.showHelp();
+        answer(parser.helpText());
     if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+        answer(QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(),
+                                             QCoreApplication::applicationVersion()));
 }
 
 // Without a usable display Qt aborts, and crash collectors log that as a crash.
