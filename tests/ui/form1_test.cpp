@@ -16,7 +16,7 @@ namespace {
 
 // One row per control: where it sits, the colour its text is drawn in, and its bold
 // font's size in pixels. The labels' sizes are what their captions take in bold DejaVu
-// Sans, the face the window falls back to. Faces are checked on the real X server.
+// Sans, the face the window falls back to on Linux and carries on Windows.
 struct Control {
     const char* name = nullptr;
     QRect rect;
@@ -81,7 +81,12 @@ void Form1Test::controlsLookAsDrawn() {
     const QImage image = form->grab().toImage();
     for (const Control& c : Controls) {
         QWidget* widget = control(c.name);
-        QCOMPARE(widget->geometry(), c.rect);
+        // A label takes its text's size, which DirectWrite measures a pixel apart from FreeType.
+        const bool fitsText = QByteArray(c.name).startsWith("Label");
+        const QSize off = widget->size() - c.rect.size();
+        QCOMPARE(widget->pos(), c.rect.topLeft());
+        QVERIFY2(fitsText ? qAbs(off.width()) <= 1 && qAbs(off.height()) <= 1 : off.isNull(),
+                 c.name);
         QVERIFY2(drawsColour(image, c.rect, c.text), c.name);
         const QFontInfo font(widget->font());
         QCOMPARE(font.pixelSize(), c.pixelSize);

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Velinora developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The installer as a user runs it, silently, in a fresh Wine prefix on the X server that
+# wine_session.sh gives: the program, its Start-menu entry and its Apps & features
+# entry are there and the program starts; the silent uninstall leaves nothing behind.
+#   installer_test.sh SETUP.EXE
+set -euo pipefail
+setup=$1
+fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../../scripts/x11_session.sh
+source "$(dirname "$0")/../../scripts/x11_session.sh"
+
+export WINEPREFIX
+WINEPREFIX=$(mktemp -d)/wine
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$(dirname "$WINEPREFIX")"' EXIT
+wineboot --init
+wineserver --wait
+user=$WINEPREFIX/drive_c/users/$(id -un)
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\org.velinora.Velinora'
+# Every file but the temporary ones: the uninstaller runs from a copy of itself there,
+# which Windows removes at its next start.
+files() { (cd "$WINEPREFIX/drive_c" && find . -path ./users/*/AppData/Local/Temp -prune -o -print | sort); }
+before=$(files)
+
+wine "$setup" /S
+wineserver --wait
+folder=$user/AppData/Local/Programs/Velinora
+for file in velinora.exe LICENSE.txt notices/Qt.txt notices/DejaVu.txt uninstall.exe; do
+    [ -f "$folder/$file" ] || fail "$file is not installed in $folder"
+done
+[ -f "$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Велинора.lnk" ] ||
+    fail "no Start-menu entry"
+wine reg export "$key" "$(winepath -w "$WINEPREFIX/entry.reg")" /y
+entry=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/entry.reg" | tr -d '\r')
+for value in '"DisplayName"="Велинора"' '"DisplayVersion"="1.00"' '"Publisher"="The Velinora developers"' \
+    '"DisplayIcon"="C:\\users\\' '"UninstallString"="\"C:\\users\\' '"EstimatedSize"=dword:'; do
+    grep -qF "$value" <<<"$entry" || fail "the uninstall entry lacks '$value': $entry"
+done
+rm "$WINEPREFIX/entry.reg"
+
+wine "$folder/velinora.exe" &
+wait_for_window ВЕЛИНОРА || fail "the installed program shows no window"
+wineserver -k
+wineserver --wait
+
+wine "$folder/uninstall.exe" /S
+wineserver --wait # for the uninstaller's copy
+[ "$(files)" = "$before" ] || fail "the uninstall left: $(diff <(echo "$before") <(files) | grep '^>')"
+! grep -qi velinora "$WINEPREFIX/user.reg" || fail "the uninstall left registry keys: $(grep -i velinora "$WINEPREFIX/user.reg")"
+echo "installed, started and uninstalled without a trace"
