@@ -80,7 +80,7 @@ void answerHelpAndVersion(int argc, char** argv) {
 QStringList startMessages;
 void holdStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
-        std::fputs("velinora: няма графична среда, а програмата работи само в такава "
+        std::fputs("velinora: програмата изисква графична среда, а такава не е открита "
                    "(a graphical desktop is needed, and none was found)\n",
                    stderr);
         std::_Exit(EXIT_FAILURE);
