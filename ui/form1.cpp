@@ -73,15 +73,16 @@ protected:
     }
 };
 
+// The count stands alone after a colon, where a screen reader's voice reads it in its
+// neutral form: "1 буква" would come out as "едно буква".
 QString AnalysisAnnouncement(std::u16string_view name, std::size_t letters) {
     if (name.empty())
-        return QStringLiteral("Полето с анализа е празно.");
+        return QStringLiteral("Не е въведено име. Полето с анализа е празно.");
     if (letters == 0)
         return QStringLiteral("В името няма български букви. Полето с анализа е празно.");
-    const QString count =
-        letters == 1 ? QStringLiteral("1 буква") : QStringLiteral("%1 букви").arg(letters);
-    return QStringLiteral("Анализът е готов: %1. Натиснете Tab два пъти, за да го прочетете.")
-        .arg(count);
+    return QStringLiteral("Анализът е готов. Анализирани букви: %1. Натиснете Tab два пъти, "
+                          "за да прочетете анализа.")
+        .arg(letters);
 }
 
 } // namespace
@@ -144,7 +145,7 @@ void Form1::createControls() {
     // What screen readers say for each control.
     Text1->setAccessibleName(QStringLiteral("Име"));
     Text1->setAccessibleDescription(
-        QStringLiteral("Името, чиито букви да бъдат анализирани. Enter започва анализа."));
+        QStringLiteral("Името, чиито букви ще бъдат анализирани. Enter започва анализа."));
     Command1->setAccessibleName(QStringLiteral("Анализирай"));
     Command1->setAccessibleDescription(QStringLiteral("Анализира въведеното име."));
     Text2->setAccessibleName(QStringLiteral("Анализ на името"));
