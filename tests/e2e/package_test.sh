@@ -46,8 +46,22 @@ appstreamcli compose --no-net --prefix=/usr --origin=velinora --result-root="$tm
     { cat "$tmp/compose.log"; fail "the catalog builder failed"; }
 zgrep -q '<icon type="cached"' "$tmp"/catalog/usr/share/swcatalog/xml/velinora.xml.gz || fail "the catalog entry has no icon"
 
-# Without a display the program still answers, and says plainly that it needs one.
+# What the package depends on is what the program uses: the packages of the libraries
+# it links and of the face it falls back to; it recommends that of Qt's Bulgarian texts.
 program=$tmp/root/usr/bin/velinora
+relation() { dpkg-deb -f "$deb" "$1" | tr ',|' '\n\n' | sed 's/(.*//; s/ //g'; }
+owner() { # of a file, under /usr or not (usrmerge)
+    { dpkg -S "$1" || dpkg -S "/usr$1" || dpkg -S "${1#/usr}"; } 2>/dev/null | head -n 1 | cut -d: -f1
+}
+used=$(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }' |
+    while read -r library; do owner "$(ldd "$program" | awk -v l="$library" '$1 == l { print $3 }')"; done)
+used+=$'\n'$(owner "$(fc-match -f '%{file}' 'DejaVu Sans:bold')")
+missing=$(comm -23 <(sort -u <<<"$used") <(relation Depends | sort -u))
+[ -z "$missing" ] || fail "the package does not depend on $missing"
+relation Recommends | grep -qx "$(owner /usr/share/qt6/translations/qtbase_bg.qm)" ||
+    fail "the package does not recommend Qt's Bulgarian texts"
+
+# Without a display the program still answers, and says plainly that it needs one.
 [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version)" = "velinora 1.00" ] || fail "--version"
 status=0
 message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" 2>&1) || status=$?
