@@ -239,6 +239,12 @@ def session():
           "Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да прочетете анализа.")
     check_text_answers(name_box, {"char": list(name), "word": ["Анна", "-", "Мария", " ", "Петрова"],
                                   "sentence": [name]})
+    # In the result box the line at a heading is the heading, and the line before it the
+    # empty line between two entries.
+    shown = Atspi.Text.get_text(result_box, 0, -1)
+    heading = shown.find("\n\n") + 2
+    check("the lines at and before the second heading", [ask(result_box, heading, Atspi.TextBoundaryType.LINE_START)
+                                                         .content for ask in ASKS[:2]], ["Н\n", "\n"])
     # Pasting into the result box before anything was ever copied does nothing; a real
     # paste still pastes.
     shown = Atspi.Text.get_text(result_box, 0, -1)
