@@ -4,7 +4,6 @@
 
 #include "form1.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
@@ -333,15 +332,14 @@ protected:
     }
     [[nodiscard]] QList<int> lineStarts(int first, int last) const override {
         QList<int> starts;
-        QTextDocument* document = edit()->document();
-        for (QTextBlock block = document->findBlock(first);
+        // A paragraph starts a line, and wraps into more where the box has laid it out.
+        for (QTextBlock block = edit()->document()->findBlock(first);
              block.isValid() && block.position() < last; block = block.next()) {
-            // The box lays out only what it has shown; asking for the block's size lays it out.
-            document->documentLayout()->blockBoundingRect(block);
-            for (int line = 0; line < block.layout()->lineCount(); ++line)
+            starts.append(block.position());
+            for (int line = 1; line < block.layout()->lineCount(); ++line)
                 starts.append(block.position() + block.layout()->lineAt(line).textStart());
         }
-        return starts.isEmpty() ? QList<int>{first} : starts;
+        return starts;
     }
 
 private:

@@ -239,12 +239,14 @@ def session():
           "Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да прочетете анализа.")
     check_text_answers(name_box, {"char": list(name), "word": ["Анна", "-", "Мария", " ", "Петрова"],
                                   "sentence": [name]})
-    # In the result box the line at a heading is the heading, and the line before it the
-    # empty line between two entries.
-    shown = Atspi.Text.get_text(result_box, 0, -1)
+    # In the result box a line is what the box shows on one line: a heading, the empty
+    # line between two entries, or a part of a paragraph that wraps.
+    shown, line = Atspi.Text.get_text(result_box, 0, -1), Atspi.TextBoundaryType.LINE_START
     heading = shown.find("\n\n") + 2
-    check("the lines at and before the second heading", [ask(result_box, heading, Atspi.TextBoundaryType.LINE_START)
-                                                         .content for ask in ASKS[:2]], ["Н\n", "\n"])
+    check("the lines at and before the second heading", [ask(result_box, heading, line).content for ask in ASKS[:2]],
+          ["Н\n", "\n"])
+    wrapped = Atspi.Text.get_text_at_offset(result_box, 2, line)
+    check("the first line of a paragraph", (wrapped.start_offset, wrapped.end_offset < shown.find("\n", 2)), (2, True))
     # Pasting into the result box before anything was ever copied does nothing; a real
     # paste still pastes.
     shown = Atspi.Text.get_text(result_box, 0, -1)
