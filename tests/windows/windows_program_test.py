@@ -2,8 +2,9 @@
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The portable program as Windows sees it, under Wine on the X server and prefix that
-# wine_session.sh gives: what the loader reads from the .exe, the answers to --version,
-# and the window, typed into with Unicode key events and read back through the clipboard.
+# wine_session.sh gives: what the loader reads from the .exe, the answers to --help and
+# --version, and the window, typed into with Unicode key events and read back through
+# the clipboard.
 #   windows_program_test.py PROGRAM WINE_INPUT
 import os
 import subprocess
@@ -73,10 +74,11 @@ def windows_named(name):
 
 
 def check_command_line():
-    # Its output sent somewhere, it answers there; started with nowhere to write, it
-    # answers in a message box, which Enter closes.
+    # Its output sent somewhere, it answers there, in the Bulgarian of the Qt texts it
+    # carries; started with nowhere to write, it answers in a message box, which Enter closes.
     answer = wine(PROGRAM, "--version")
     check("--version written out", (answer.returncode, answer.stdout.decode().splitlines()), (0, ["velinora 1.00"]))
+    check("--help's first word", wine(PROGRAM, "--help").stdout.decode().split()[:1], ["Използване:"])
     box = subprocess.Popen(["wine", "start", "/wait", "/unix", PROGRAM, "--version"])
     check("--version in a message box", bool(wait_for(lambda: windows_named("Велинора"))), True)
     subprocess.run(["xdotool", "key", "Return"], check=True)

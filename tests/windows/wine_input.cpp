@@ -5,7 +5,6 @@
 // Unicode key events, whatever the keyboard map, and read the clipboard's text.
 //   wine_input type TEXT
 //   wine_input clipboard     prints it as UTF-8
-#include <shellapi.h>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -46,9 +45,7 @@ bool PrintClipboard() {
 
 } // namespace
 
-int main() {
-    int argc = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+int wmain(int argc, wchar_t* argv[]) {
     const std::wstring what = argc > 1 ? argv[1] : L"";
     if (what == L"type" && argc == 3)
         return Type(argv[2]) ? 0 : 1;
