@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The installer as a user runs it, silently, in a fresh Wine prefix on the X server that
-# wine_session.sh gives: the program, its Start-menu entry and its Apps & features
+# The installer as a user runs it, silently, in the fresh Wine prefix and on the X server
+# that wine_session.sh gives: the program, its Start-menu entry and its Apps & features
 # entry are there and the program starts; the silent uninstall leaves nothing behind.
 #   installer_test.sh SETUP.EXE
 set -euo pipefail
@@ -11,11 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # shellcheck source=../../scripts/x11_session.sh
 source "$(dirname "$0")/../../scripts/x11_session.sh"
 
-export WINEPREFIX
-WINEPREFIX=$(mktemp -d)/wine
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$(dirname "$WINEPREFIX")"' EXIT
-wineboot --init
-wineserver --wait
+trap 'wineserver -k 2>/dev/null || true' EXIT
 user=$WINEPREFIX/drive_c/users/$(id -un)
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\org.velinora.Velinora'
 # Every file but the temporary ones: the uninstaller runs from a copy of itself there,
