@@ -3,6 +3,7 @@
 #include "form1.h"
 
 #include "accessibility.h"
+#include "analysis_announcement.h"
 #include "heart_icon.h"
 #include "name_analysis.h"
 #include "window_placement.h"
@@ -18,7 +19,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
-#include <string_view>
 
 namespace {
 
@@ -72,18 +72,6 @@ protected:
             QPlainTextEdit::insertFromMimeData(source);
     }
 };
-
-// The count stands alone after a colon, where a screen reader's voice reads it in its
-// neutral form: "1 буква" would come out as "едно буква".
-QString AnalysisAnnouncement(std::u16string_view name, std::size_t letters) {
-    if (name.empty())
-        return QStringLiteral("Не е въведено име. Полето с анализа е празно.");
-    if (letters == 0)
-        return QStringLiteral("В името няма български букви. Полето с анализа е празно.");
-    return QStringLiteral("Анализът е готов. Анализирани букви: %1. Натиснете Tab два пъти, "
-                          "за да прочетете анализа.")
-        .arg(letters);
-}
 
 } // namespace
 
@@ -198,5 +186,5 @@ void Form1::analyze() {
     Text2->setPlainText(QString::fromStdU16String(result));
     Text1->setFocus();
     // The focus stays in the name box, where a screen reader hears nothing of the result.
-    notice_->announce(AnalysisAnnouncement(name, velinora::CountAnalysedLetters(name, table_)));
+    notice_->announce(QString::fromStdU16String(velinora::AnalysisAnnouncement(name, table_)));
 }

@@ -193,7 +193,7 @@ def session():
     # Two words and a hyphen: the count said is of the letters alone.
     name = "Анна-Мария Петрова"
     check("what is heard after a name of two words", analyse(name),
-          "Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да прочетете анализа.")
+          "Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да го прочетете.")
     kind = Atspi.TextBoundaryType
     check_text_answers(name_box, {kind.CHAR: list(name), kind.WORD_START: ["Анна", "-", "Мария", " ", "Петрова"],
                                   kind.SENTENCE_START: [name], kind.LINE_START: [name]})
@@ -213,7 +213,7 @@ def session():
     xdotool("key", "ctrl+Home", "shift+End", "ctrl+c", "End", "ctrl+v", "Tab")
     check("the first line after pasting it onto itself", Atspi.Text.get_text(result_box, 0, 3), "АА\n")
     bounded_edits(app, name_box)
-    check("what is heard after an empty name", analyse(""), "Не е въведено име. Полето с анализа е празно.")
+    check("what is heard after an empty name", analyse(""), "Не е въведено име. Анализът на името е празен.")
 
     # Qt's own edit menu speaks Bulgarian too.
     xdotool("mousemove", "--window", str(window.id), "300", "40", "click", "3")
