@@ -8,6 +8,7 @@
 #   desktop_session_test.py PROGRAM DESKTOP_ENTRY
 import hashlib
 import os
+import re
 import subprocess
 import sys
 
@@ -133,6 +134,30 @@ def bounded_edits(app, box):
     check("the memory the absurd calls took, in MB, below 32", (resident_kb(app) - before) // 1024 < 32, True)
 
 
+# Latin words other than option names, placeholders, the user's own input in quotes and
+# the few names the program's answers use: any English sentence leaves some.
+def english_words(text):
+    text = re.sub(r"„[^“]*“", "", text.replace(PROGRAM, "velinora"))
+    return [word for word in re.findall(r"[^\s,;()]+", text) if re.search("[A-Za-z]", word)
+            and not re.match(r"[-<\[$]", word) and word.rstrip(".:") not in ("velinora", "Qt", "X11")]
+
+
+# The command line answers in Bulgarian, with or without a display, and never needs one.
+def check_command_line():
+    for display in (os.environ["DISPLAY"], None):
+        environment = {name: value for name, value in os.environ.items() if name != "DISPLAY"}
+        environment.update({"DISPLAY": display} if display else {})
+        for option, status, part in [("--help", 0, "-v, --version"), ("--help-all", 0, "--platform <"),
+                                     ("--version", 0, "velinora 1.00"), ("--bogus", 1, "„bogus“")]:
+            run = subprocess.run([PROGRAM, option], env=environment, capture_output=True, text=True, timeout=10)
+            answer = run.stdout + run.stderr
+            check(f"{option} with display {display}", (run.returncode, part in answer, english_words(answer)),
+                  (status, True, []))
+    bare = subprocess.run([PROGRAM], env=environment, capture_output=True, text=True, timeout=10)
+    check("started without a display", (bare.returncode, len(bare.stderr.splitlines()), english_words(bare.stderr)),
+          (1, 1, []))
+
+
 def session():
     Atspi.set_timeout(3000, 10000)
     # What a screen reader hears: Qt 6.8's announcements, on Qt 6.4 a notification that
@@ -228,6 +253,7 @@ def session():
 
 try:
     x = start_x_server()
+    check_command_line()
     session()
     # The desktop's own scale setting (Xft.dpi, as GNOME and KDE set it on X11), and Qt's.
     for resources, environment, scale, size, top_left in [(b"Xft.dpi:\t144\n", {}, 1.5, (1050, 801), (115, 111)),

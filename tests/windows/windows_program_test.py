@@ -60,11 +60,14 @@ def named(title):
 
 
 def check_command_line():
-    # Its output sent somewhere, it answers there, in the Bulgarian of the Qt texts it
-    # carries; started with nowhere to write, it answers in a message box, which Enter closes.
+    # Its output sent somewhere, it answers there, in Bulgarian, a wrong option with status 1;
+    # started with nowhere to write, it answers in a message box, which Enter closes.
     answer = wine(PROGRAM, "--version")
     check("--version written out", (answer.returncode, answer.stdout.decode().splitlines()), (0, ["velinora 1.00"]))
-    check("--help's first word", wine(PROGRAM, "--help").stdout.decode().split()[:1], ["Използване:"])
+    check("--help's first word", wine(PROGRAM, "--help").stdout.decode().split()[:1], ["Употреба:"])
+    wrong = wine(PROGRAM, "--bogus")
+    check("an unknown option", (wrong.returncode, "velinora: Непозната опция: „bogus“." in wrong.stderr.decode()),
+          (1, True))
     box = subprocess.Popen(["wine", "start", "/wait", "/unix", PROGRAM, "--version"])
     shown = shown_window(x, named("Велинора"))
     subprocess.run(["xdotool", "windowfocus", "--sync", str(shown.id), "key", "Return"], check=True)
