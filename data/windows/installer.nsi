@@ -28,17 +28,67 @@ VIAddVersionKey /LANG=1026 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1026 "CompanyName" "The Velinora developers"
 VIAddVersionKey /LANG=1026 "LegalCopyright" "© 2026 The Velinora developers. GPL-3.0-or-later"
 
+; Every text a user reads is the program's own: NSIS's stock Bulgarian texts speak of
+; an agreement to accept, of system files and restarts, none of which is true here.
+Caption "Инсталиране на Велинора"
+UninstallCaption "Деинсталиране на Велинора"
+BrandingText "Велинора ${VERSION}"
+SpaceTexts none ; NSIS writes "11.0 Г Б", with a point and a stray space
+CompletedText "Готово"
+UninstallButtonText "&Деинсталирай"
+
 !include "MUI2.nsh"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\velinora.exe"
+
+!define MUI_WELCOMEPAGE_TITLE "Инсталиране на Велинора"
+!define MUI_WELCOMEPAGE_TEXT "Велинора показва какво казва за характера всяка буква на въведеното име.$\r$\n$\r$\nПрограмата ще бъде инсталирана само за вас и не изисква права на администратор. Не е нужно да затваряте други програми или да рестартирате компютъра.$\r$\n$\r$\nНатиснете „Напред“, за да продължите."
 !insertmacro MUI_PAGE_WELCOME
+
+!define MUI_PAGE_HEADER_TEXT "Лиценз"
+!define MUI_PAGE_HEADER_SUBTEXT "Условията, при които се разпространява Велинора."
+!define MUI_LICENSEPAGE_TEXT_TOP "Натиснете Page Down, за да видите останалата част от лиценза."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "Велинора е свободен софтуер под Общия публичен лиценз на GNU, версия 3 или по-нова. Не е нужно да приемате лиценза, за да инсталирате и използвате програмата."
+!define MUI_LICENSEPAGE_BUTTON "Н&апред >"
 !insertmacro MUI_PAGE_LICENSE "${LICENSE}"
+
+!define MUI_PAGE_HEADER_TEXT "Папка за инсталиране"
+!define MUI_PAGE_HEADER_SUBTEXT "Изберете в коя папка да бъде инсталирана Велинора."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Велинора ще бъде инсталирана в папката по-долу. За да изберете друга, натиснете „Преглед“. Натиснете „Инсталирай“, за да започне инсталирането."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Папка"
 !insertmacro MUI_PAGE_DIRECTORY
+
+!define MUI_PAGE_HEADER_TEXT "Инсталиране"
+!define MUI_PAGE_HEADER_SUBTEXT "Моля, изчакайте, докато Велинора се инсталира."
+!define MUI_INSTFILESPAGE_FINISHHEADER_TEXT "Инсталирането завърши"
+!define MUI_INSTFILESPAGE_FINISHHEADER_SUBTEXT "Велинора е инсталирана успешно."
+!define MUI_INSTFILESPAGE_ABORTHEADER_TEXT "Инсталирането е прекъснато"
+!define MUI_INSTFILESPAGE_ABORTHEADER_SUBTEXT "Велинора не беше инсталирана докрай."
 !insertmacro MUI_PAGE_INSTFILES
+; The page leaves these defined, so the uninstaller's could not set its own.
+!undef MUI_INSTFILESPAGE_ABORTHEADER_TEXT
+!undef MUI_INSTFILESPAGE_ABORTHEADER_SUBTEXT
+
+!define MUI_FINISHPAGE_TITLE "Велинора е инсталирана"
+!define MUI_FINISHPAGE_TEXT "Велинора вече е в менюто „Старт“.$\r$\n$\r$\nНатиснете „Край“, за да затворите този прозорец."
+!define MUI_FINISHPAGE_RUN "$INSTDIR\velinora.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "Стартиране на Велинора"
 !insertmacro MUI_PAGE_FINISH
+
+!define MUI_PAGE_HEADER_TEXT "Деинсталиране на Велинора"
+!define MUI_PAGE_HEADER_SUBTEXT "Велинора ще бъде премахната от компютъра ви."
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Велинора ще бъде деинсталирана от папката по-долу. Натиснете „Деинсталирай“, за да продължите."
+!define MUI_UNCONFIRMPAGE_TEXT_LOCATION "Папка:"
 !insertmacro MUI_UNPAGE_CONFIRM
+
+!define MUI_PAGE_HEADER_TEXT "Деинсталиране"
+!define MUI_PAGE_HEADER_SUBTEXT "Моля, изчакайте, докато Велинора се деинсталира."
+!define MUI_INSTFILESPAGE_FINISHHEADER_TEXT "Деинсталирането завърши"
+!define MUI_INSTFILESPAGE_FINISHHEADER_SUBTEXT "Велинора е премахната от компютъра ви."
+!define MUI_INSTFILESPAGE_ABORTHEADER_TEXT "Деинсталирането е прекъснато"
+!define MUI_INSTFILESPAGE_ABORTHEADER_SUBTEXT "Велинора не беше премахната докрай."
 !insertmacro MUI_UNPAGE_INSTFILES
+
 !insertmacro MUI_LANGUAGE "Bulgarian"
 
 Section

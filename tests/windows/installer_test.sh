@@ -3,10 +3,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The installer as a user runs it, silently, in the fresh Wine prefix and on the X server
 # that wine_session.sh gives: the program, its Start-menu entry and its Apps & features
-# entry are there and the program starts; the silent uninstall leaves nothing behind.
-#   installer_test.sh SETUP.EXE
+# entry are there and the program starts; the silent uninstall leaves nothing behind. Its
+# licence page, as a user reads it, asks for no acceptance.
+#   installer_test.sh SETUP.EXE WINDOW_TEXTS.EXE
 set -euo pipefail
-setup=$1
+setup=$1 window_texts=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # shellcheck source=../../scripts/x11_session.sh
 source "$(dirname "$0")/../../scripts/x11_session.sh"
@@ -44,4 +45,11 @@ wine "$folder/uninstall.exe" /S
 wineserver --wait # for the uninstaller's copy
 [ "$(files)" = "$before" ] || fail "the uninstall left: $(diff <(echo "$before") <(files) | grep '^>')"
 ! grep -qi velinora "$WINEPREFIX/user.reg" || fail "the uninstall left registry keys: $(grep -i velinora "$WINEPREFIX/user.reg")"
-echo "installed, started and uninstalled without a trace"
+
+# GPL-3.0 needs no acceptance to install or run the program, and the page says so.
+wine "$setup" &
+page=$(wine "$window_texts" "Инсталиране на Велинора" 1) || fail "the installer shows no window"
+wineserver -k
+grep -qF "Не е нужно да приемате лиценза" <<<"$page" && grep -qxF "Н&апред >" <<<"$page" &&
+    ! grep -qE "Съгласен|Трябва да приемете" <<<"$page" || fail "the licence page reads: $page"
+echo "installed, started and uninstalled without a trace; the licence page asks for no acceptance"
