@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QTranslator>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,7 +46,7 @@ QList<QCommandLineOption> QtOptions() {
         const char* value; // nullptr: the option takes none
         const char* description;
     };
-    static constexpr Option options[] = {
+    static constexpr auto options = std::to_array<Option>({
         {"platform", "платформа", "Графичната платформа на Qt и нейните настройки."},
         {"platformpluginpath", "папка", "Папката с графичните платформи на Qt."},
         {"platformtheme", "тема", "Темата на графичната платформа."},
@@ -66,7 +67,7 @@ QList<QCommandLineOption> QtOptions() {
         {"geometry", "геометрия", "Същото като --qwindowgeometry."},
         {"icon", "файл", "Същото като --qwindowicon."},
         {"title", "заглавие", "Същото като --qwindowtitle."},
-    };
+    });
     QList<QCommandLineOption> list;
     for (const Option& option : options)
         list.append(QCommandLineOption(QString::fromLatin1(option.name),
