@@ -37,7 +37,7 @@ HWND VisibleWindowTitled(const wchar_t* title) {
     return search.found;
 }
 
-BOOL CALLBACK PrintText(HWND control, LPARAM /*context*/) {
+BOOL CALLBACK CollectText(HWND control, LPARAM context) {
     wchar_t kind[32] = {};
     GetClassNameW(control, kind, 32);
     const std::wstring text = TextOf(control);
@@ -49,8 +49,23 @@ BOOL CALLBACK PrintText(HWND control, LPARAM /*context*/) {
     utf8.resize(static_cast<std::size_t>(
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(),
                             static_cast<int>(utf8.size()), nullptr, nullptr)));
-    std::printf("%s\n", utf8.c_str());
+    reinterpret_cast<std::string*>(context)->append(utf8).append("\n");
     return TRUE;
+}
+
+// The texts once a page shows and has not changed for a second: a wizard builds its window
+// first, then each page, a control at a time. A page is a dialog inside the window.
+std::string SettledTexts(HWND window) {
+    std::string before;
+    for (int same = 0, tries = 0; same < 4 && tries < 120; ++tries) {
+        Sleep(250);
+        std::string now;
+        EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&now));
+        const HWND page = FindWindowExW(window, nullptr, L"#32770", nullptr);
+        same = now == before && page && IsWindowVisible(page) ? same + 1 : 0;
+        before = now;
+    }
+    return before;
 }
 
 } // namespace
@@ -64,9 +79,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!window)
         return 1;
     for (long next = argc > 2 ? std::wcstol(argv[2], nullptr, 10) : 0; next > 0; --next) {
+        SettledTexts(window);
         SendMessageW(window, WM_COMMAND, IDOK, 0);
-        Sleep(300);
     }
-    EnumChildWindows(window, PrintText, 0);
+    std::fputs(SettledTexts(window).c_str(), stdout);
     return 0;
 }
