@@ -48,21 +48,23 @@ QList<QCommandLineOption> QtOptions() {
     };
     static constexpr auto options = std::to_array<Option>({
         {"platform", "платформа", "Графичната платформа на Qt и нейните настройки."},
-        {"platformpluginpath", "папка", "Папката с графичните платформи на Qt."},
+        {"platformpluginpath", "папка", "Папката с приставките за графичните платформи на Qt."},
         {"platformtheme", "тема", "Темата на графичната платформа."},
         {"plugin", "приставка", "Допълнителна приставка на Qt; може да се задава многократно."},
-        {"qwindowgeometry", "геометрия", "Размерът и мястото на прозореца, във вида на X11."},
+        {"qwindowgeometry", "геометрия",
+         "Размерът и положението на прозореца, записани както в X11."},
         {"qwindowicon", "файл", "Иконата на прозореца."},
         {"qwindowtitle", "заглавие", "Заглавието на прозореца."},
         {"reverse", nullptr, "Подрежда всичко отдясно наляво (за проверка)."},
         {"session", "сесия", "Възстановява програмата от предишна сесия."},
         {"style", "стил", "Стилът на контекстните менюта."},
         {"stylesheet", "файл", "Таблица със стилове на Qt."},
-        {"widgetcount", nullptr, "При изход съобщава колко графични елемента са създадени."},
+        {"widgetcount", nullptr,
+         "При изход съобщава колко графични елемента са останали и колко най-много е имало наведнъж."},
         {"display", "дисплей", "Дисплеят на X11 вместо $DISPLAY."},
         {"name", "име", "Името на програмата за X11."},
-        {"nograb", nullptr, "Не задържа мишката (при работа с дебъгер)."},
-        {"dograb", nullptr, "Задържа мишката дори при работа с дебъгер."},
+        {"nograb", nullptr, "Не прихваща мишката (удобно при работа с дебъгер)."},
+        {"dograb", nullptr, "Прихваща мишката дори при работа с дебъгер."},
         {"visual", "номер", "Визуалният тип на X11."},
         {"geometry", "геометрия", "Същото като --qwindowgeometry."},
         {"icon", "файл", "Същото като --qwindowicon."},
@@ -125,7 +127,7 @@ void AnswerCommandLine(int argc, char** argv) {
     QCommandLineParser parser;
     describeOptions(parser, false);
     if (!parser.parse(QCoreApplication::arguments()))
-        answer(QStringLiteral("%1: %2\nВижте „%1 --help“.\n")
+        answer(QStringLiteral("%1: %2\nВижте „%1 --help“ за повече информация.\n")
                    .arg(QCoreApplication::applicationName(), parser.errorText()),
                EXIT_FAILURE);
     if (parser.isSet(QStringLiteral("help-all"))) {

@@ -33,7 +33,7 @@ void loadQtTranslation(QTranslator& translator) {
 QStringList startMessages;
 void holdStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
-        std::fputs("velinora: програмата изисква графична среда, а такава не е открита\n", stderr);
+        std::fputs("velinora: Програмата изисква графична среда, а такава не е открита.\n", stderr);
         std::_Exit(EXIT_FAILURE);
     }
     startMessages += qFormatLogMessage(type, context, message);

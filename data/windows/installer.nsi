@@ -42,7 +42,7 @@ UninstallButtonText "&Деинсталирай"
 !define MUI_UNICON "${ICON}"
 
 !define MUI_WELCOMEPAGE_TITLE "Инсталиране на Велинора"
-!define MUI_WELCOMEPAGE_TEXT "Велинора показва какво казва за характера всяка буква на въведеното име.$\r$\n$\r$\nПрограмата ще бъде инсталирана само за вас и не изисква права на администратор. Не е нужно да затваряте други програми или да рестартирате компютъра.$\r$\n$\r$\nНатиснете „Напред“, за да продължите."
+!define MUI_WELCOMEPAGE_TEXT "Велинора показва какво казва за характера всяка буква на въведеното име.$\r$\n$\r$\nПрограмата ще бъде инсталирана само за вас и не изисква права на администратор. Не е нужно да затваряте други програми, нито да рестартирате компютъра.$\r$\n$\r$\nНатиснете „Напред“, за да продължите."
 !insertmacro MUI_PAGE_WELCOME
 
 !define MUI_PAGE_HEADER_TEXT "Лиценз"
@@ -63,7 +63,7 @@ UninstallButtonText "&Деинсталирай"
 !define MUI_INSTFILESPAGE_FINISHHEADER_TEXT "Инсталирането завърши"
 !define MUI_INSTFILESPAGE_FINISHHEADER_SUBTEXT "Велинора е инсталирана успешно."
 !define MUI_INSTFILESPAGE_ABORTHEADER_TEXT "Инсталирането е прекъснато"
-!define MUI_INSTFILESPAGE_ABORTHEADER_SUBTEXT "Велинора не беше инсталирана докрай."
+!define MUI_INSTFILESPAGE_ABORTHEADER_SUBTEXT "Велинора не е инсталирана напълно."
 !insertmacro MUI_PAGE_INSTFILES
 ; The page leaves these defined, so the uninstaller's could not set its own.
 !undef MUI_INSTFILESPAGE_ABORTHEADER_TEXT
@@ -72,7 +72,7 @@ UninstallButtonText "&Деинсталирай"
 !define MUI_FINISHPAGE_TITLE "Велинора е инсталирана"
 !define MUI_FINISHPAGE_TEXT "Велинора вече е в менюто „Старт“.$\r$\n$\r$\nНатиснете „Край“, за да затворите този прозорец."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\velinora.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Стартиране на Велинора"
+!define MUI_FINISHPAGE_RUN_TEXT "&Стартиране на Велинора"
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_PAGE_HEADER_TEXT "Деинсталиране на Велинора"
@@ -86,7 +86,7 @@ UninstallButtonText "&Деинсталирай"
 !define MUI_INSTFILESPAGE_FINISHHEADER_TEXT "Деинсталирането завърши"
 !define MUI_INSTFILESPAGE_FINISHHEADER_SUBTEXT "Велинора е премахната от компютъра ви."
 !define MUI_INSTFILESPAGE_ABORTHEADER_TEXT "Деинсталирането е прекъснато"
-!define MUI_INSTFILESPAGE_ABORTHEADER_SUBTEXT "Велинора не беше премахната докрай."
+!define MUI_INSTFILESPAGE_ABORTHEADER_SUBTEXT "Велинора не е премахната напълно."
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "Bulgarian"
@@ -98,7 +98,9 @@ Section
     File "/oname=LICENSE.txt" "${LICENSE}"
     SetOutPath "$INSTDIR\notices"
     File /r "${NOTICES}\*.*"
+    SetDetailsPrint none ; NSIS would call it "програма за изтриване"
     WriteUninstaller "$INSTDIR\uninstall.exe"
+    SetDetailsPrint both
     CreateShortcut "$SMPROGRAMS\Велинора.lnk" "$INSTDIR\velinora.exe"
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Велинора"
