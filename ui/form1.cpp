@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 
-#include "accessibility.h"
+#include "accessibility_notice.h"
 #include "analysis_announcement.h"
 #include "heart_icon.h"
 #include "name_analysis.h"
