@@ -7,7 +7,7 @@
 #include "form1.h"
 
 #include <QAccessibleWidget>
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 namespace {
 
@@ -59,6 +59,10 @@ QAccessibleInterface* CreateAccessible(const QString& /*className*/, QObject* ob
 }
 
 } // namespace
+
+bool ThroughUiAutomation() {
+    return QGuiApplication::platformName() == QLatin1String("windows");
+}
 
 void InstallAccessibility() {
     QAccessible::installFactory(CreateAccessible);

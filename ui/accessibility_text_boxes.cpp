@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessibility_text_boxes.h"
 
+#include "accessibility.h"
+
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -113,6 +115,19 @@ public:
         if (t == QAccessible::EditableTextInterface)
             return static_cast<QAccessibleEditableTextInterface*>(this);
         return QAccessibleWidget::interface_cast(t);
+    }
+
+    // To UI Automation a box is one element, its text read through the Text pattern. The
+    // result box's viewport and the frame of its scroll bar would be stops named nothing,
+    // and the scroll bar one more, never focused and only following the caret.
+    [[nodiscard]] int childCount() const override {
+        return ThroughUiAutomation() ? 0 : QAccessibleWidget::childCount();
+    }
+    [[nodiscard]] QAccessibleInterface* child(int index) const override {
+        return ThroughUiAutomation() ? nullptr : QAccessibleWidget::child(index);
+    }
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override {
+        return ThroughUiAutomation() ? -1 : QAccessibleWidget::indexOfChild(child);
     }
 
     // QAccessibleTextInterface
