@@ -12,10 +12,10 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 import pefile
-from Xlib import X, display
+from Xlib import display
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from checks import check, close, report, shown_window  # noqa: E402
+from checks import check, close, named, report, shown_window  # noqa: E402
 
 PROGRAM = sys.argv[1]
 
@@ -52,13 +52,6 @@ def check_executable():
           ("PerMonitorV2", "UTF-8", "asInvoker", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"))
 
 
-def named(title):
-    def holds(window):
-        name = window.get_full_property(x.intern_atom("_NET_WM_NAME"), X.AnyPropertyType)
-        return name and name.value.decode() == title
-    return holds
-
-
 def check_command_line():
     # Its output sent somewhere, it answers there, in Bulgarian, a wrong option with status 1;
     # started with nowhere to write, it answers in a message box, which Enter closes.
@@ -69,7 +62,7 @@ def check_command_line():
     check("an unknown option", (wrong.returncode, "velinora: Непозната опция: „bogus“." in wrong.stderr.decode()),
           (1, True))
     box = subprocess.Popen(["wine", "start", "/wait", "/unix", PROGRAM, "--version"])
-    shown = shown_window(x, named("Велинора"))
+    shown = shown_window(x, named(x, "Велинора"))
     subprocess.run(["xdotool", "windowfocus", "--sync", str(shown.id), "key", "Return"], check=True)
     check("the status after the message box", box.wait(30), 0)
 
@@ -81,7 +74,7 @@ def copied(*keys):  # what the keys copy
 
 def check_window():
     app = subprocess.Popen(["wine", PROGRAM])
-    window = shown_window(x, named("ВЕЛИНОРА"))
+    window = shown_window(x, named(x, "ВЕЛИНОРА"))
     at = window.get_geometry()
     check("the client area", (at.width, at.height), (700, 534))
 
