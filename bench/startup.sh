@@ -3,13 +3,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time and peak memory of the program beside a bare Qt window of the same
 # size, and beside that window showing one line of text, over 20 runs each on a
-# private Xvfb server. Prints medians and their ratios.
+# private Xvfb server. Prints medians and their ratios. LAUNCHER=wine runs Windows
+# programs, in the Wine prefix that wine_session.sh gives.
 #   startup.sh PROGRAM BARE_WINDOW
 set -euo pipefail
 export LC_ALL=C.UTF-8
 program=$1
 bare=$2
 runs=${RUNS:-20}
+launcher=${LAUNCHER:-}
 
 source "$(dirname "$0")/../scripts/x11_session.sh"
 begin_x_session
@@ -21,7 +23,7 @@ measure() { # window title, then the command
     local title=$1 start pid window="" elapsed hwm
     shift
     start=$(now_ms)
-    "$@" &
+    $launcher "$@" 2>/dev/null &
     pid=$!
     until window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1) && [ -n "$window" ]; do
         sleep 0.002
@@ -33,6 +35,14 @@ measure() { # window title, then the command
     wait "$pid" 2>/dev/null || true
     echo "$elapsed $hwm"
 }
+
+if [ "$launcher" = wine ]; then
+    # As on Windows, where the system is already running: one Wine server stays up, and
+    # each program starts once before anything is measured.
+    wineserver --persistent
+    measure "ВЕЛИНОРА" "$program" >/dev/null
+    measure bare "$bare" >/dev/null
+fi
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
