@@ -10,6 +10,9 @@ Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
+; Every build of a commit gives the same bytes: the files keep no build-time dates, and
+; take the time they are installed at.
+SetDateSave off
 
 !define ID "org.velinora.Velinora"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${ID}"
