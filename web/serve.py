@@ -15,6 +15,7 @@ TYPES = {".html": "text/html; charset=utf-8", ".css": "text/css; charset=utf-8",
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = TYPES
+    protocol_version = "HTTP/1.1"  # one connection for all the files, as a real host keeps it
 
     def log_message(self, *_):
         pass

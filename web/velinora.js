@@ -28,7 +28,6 @@ export async function loadAnalysis(moduleOptions) {
 async function startPage() {
     const [form, nameBox, button, resultBox, notice] =
         ["form", "name", "analyse", "result", "notice"].map((id) => document.getElementById(id));
-    navigator.serviceWorker?.register("sw.js");
     const analyse = await loadAnalysis();
 
     let pendingNotice;
@@ -44,6 +43,8 @@ async function startPage() {
         pendingNotice = setTimeout(() => { notice.textContent = announcement; }, 100);
     });
     button.disabled = false;
+    // Once the page works: the worker's copying of the site would only slow its start.
+    navigator.serviceWorker?.register("sw.js");
 }
 
 if (globalThis.document) {
