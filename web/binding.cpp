@@ -24,9 +24,9 @@ std::u16string FromUtf8(std::string_view bytes) {
     for (std::size_t at = 0; at < bytes.size();) {
         const auto lead = static_cast<unsigned char>(bytes[at]);
         const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t point = length == 1 ? lead : lead & (0x7Fu >> length);
+        char32_t point = length == 1 ? lead : lead & (0x7FU >> length);
         for (std::size_t i = 1; i < length && at + i < bytes.size(); ++i)
-            point = (point << 6) | (static_cast<unsigned char>(bytes[at + i]) & 0x3Fu);
+            point = (point << 6) | (static_cast<unsigned char>(bytes[at + i]) & 0x3FU);
         at += length;
         if (point < 0x10000) {
             text += static_cast<char16_t>(point);
