@@ -7,11 +7,14 @@
 # the native core. Screenshots go to ARTEFACTS.
 #   browser_test.py SITE NATIVE_CORE ARTEFACTS
 import base64
+import json
+import struct
+import subprocess
 import sys
 import threading
 from pathlib import Path
 
-from support import Chromium, native_analyses
+from support import Chromium
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "web"))
 import serve  # noqa: E402
@@ -19,8 +22,26 @@ import serve  # noqa: E402
 SITE, NATIVE_CORE, ARTEFACTS = sys.argv[1:4]
 ALPHABET = "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЬЮЯабвгдежзийклмнопрстуфхцчшщъьюя"
 LONG_NAME = (ALPHABET * 167)[:10000]
+# Names at the core's edges: case, repeats, characters that are no letter, ё, ы and э, an
+# emoji, a lone half of a surrogate pair, a NUL, every Cyrillic letter, a long name.
+NAMES = ["Ива", "ИВА", "Анна-Мария", "Йорданка Щърбова", "", " ", "John Smith", "Ёлка, Ыы, Ээ, ѝ",
+         "Ива 😀 Ива", "\ud83dИва\ude00", "Ив\0а", "Д'Артанян 2\r\nМария\t", ALPHABET,
+         "".join(map(chr, range(0x3F0, 0x470))), "Щ" * 2000, (ALPHABET + " -") * 313]
 CONTROLS = "['result', 'notice', 'name'].map((id) => document.getElementById(id))"
 failures = []
+
+
+def native_analyses(program, names):  # [(result, announcement)] as the native core gives them
+    def utf16(text):
+        return text.encode("utf-16-le", "surrogatepass")
+    names_in = b"".join(struct.pack("<I", len(utf16(name)) // 2) + utf16(name) for name in names)
+    out = subprocess.run([program], input=names_in, capture_output=True, check=True).stdout
+    texts = []
+    while out:
+        units = struct.unpack_from("<I", out)[0]
+        texts.append(out[4:4 + 2 * units].decode("utf-16-le", "surrogatepass"))
+        out = out[4 + 2 * units:]
+    return list(zip(texts[::2], texts[1::2]))
 
 
 def check(what, got, expected):
@@ -64,6 +85,12 @@ try:
     browser.load("Page.navigate", url=origin + "/")
     check("the page gets ready", ready(), True)
     check("the focus at the start", browser.js("document.activeElement.id"), "name")
+
+    # The core as the page runs it gives, byte for byte, what the native core gives.
+    check("the page's core against the native core", browser.js(
+        "import('./velinora.js').then(({loadAnalysis}) => loadAnalysis()).then((analyse) => "
+        f"{json.dumps(NAMES)}.map((name) => Object.values(analyse(name))))"),
+        [list(answers) for answers in native_analyses(NATIVE_CORE, NAMES)])
 
     # The window's layout, in window pixels, however large the page draws it.
     check("the window's layout", browser.js("""(() => {

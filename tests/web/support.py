@@ -1,30 +1,16 @@
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What the web test and the web figures share: the native core, and headless Chromium
-# driven over the DevTools protocol.
+# What the web test and the web figures share: headless Chromium driven over the
+# DevTools protocol.
 import json
 import os
 import signal
-import struct
 import subprocess
 import tempfile
 import time
 from pathlib import Path
 
 import websocket
-
-
-def native_analyses(program, names):  # [(result, announcement)] as the native core gives them
-    def utf16(text):
-        return text.encode("utf-16-le", "surrogatepass")
-    names_in = b"".join(struct.pack("<I", len(utf16(name)) // 2) + utf16(name) for name in names)
-    out = subprocess.run([program], input=names_in, capture_output=True, check=True).stdout
-    texts = []
-    while out:
-        units = struct.unpack_from("<I", out)[0]
-        texts.append(out[4:4 + 2 * units].decode("utf-16-le", "surrogatepass"))
-        out = out[4 + 2 * units:]
-    return list(zip(texts[::2], texts[1::2]))
 
 
 class Chromium:
