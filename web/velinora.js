@@ -2,13 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The page: the core, built to WebAssembly, behind the window's name box, button and
 // result box.
-import createCore from "./velinora-core.js";
+
+const Loading = "Програмата се зарежда. Анализът ще се покаже, щом тя е готова.";
+const LoadFailed = "Програмата не успя да се зареди. Проверете връзката с интернет и презаредете " +
+    "страницата. Ако и това не помогне, отворете я в по-нова версия на браузъра си.";
 
 // Resolves to a function from a name to its analysis and what a screen reader is told.
-// The name goes through the heap, not the stack, since a pasted name may be any length,
-// and through TextEncoder, which keeps every letter of a string that holds a lone half
-// of a surrogate pair.
+// The core is imported here rather than at the top, so that a core that cannot load
+// leaves this script running to say so. The name goes through the heap, not the stack,
+// since a pasted name may be any length, and through TextEncoder, which keeps every
+// letter of a string that holds a lone half of a surrogate pair.
 export async function loadAnalysis(moduleOptions) {
+    const { default: createCore } = await import("./velinora-core.js");
     const core = await createCore(moduleOptions);
     const encoder = new TextEncoder();
     const [analyze, announce] = ["velinora_analyze", "velinora_announce"].map(
@@ -25,26 +30,61 @@ export async function loadAnalysis(moduleOptions) {
     };
 }
 
-async function startPage() {
-    const [form, nameBox, button, resultBox, notice] =
-        ["form", "name", "analyse", "result", "notice"].map((id) => document.getElementById(id));
-    const analyse = await loadAnalysis();
+function startPage() {
+    const [form, nameBox, button, resultBox, message, notice] =
+        ["form", "name", "analyse", "result", "message", "notice"].map((id) => document.getElementById(id));
 
-    let pendingNotice;
-    form.addEventListener("submit", (event) => {
-        event.preventDefault();
+    // Orca takes a live region's text that repeats the last as an echo and says nothing,
+    // so every other message ends in a no-break space, which no voice reads.
+    let echo = false;
+    const announce = (text) => {
+        echo = !echo;
+        notice.textContent = echo ? text + "\u00a0" : text;
+    };
+    const show = (text) => {
+        message.textContent = text;
+        message.hidden = !text;
+        if (text) {
+            announce(text);
+        }
+    };
+
+    let analyse;
+    let asked = false; // before the core was ready
+    const answer = () => {
         const { result, announcement } = analyse(nameBox.value);
         resultBox.value = result;
+        // Reached by Tab, the box reads from its first line, not from where a new value
+        // leaves the caret, at its end.
+        resultBox.setSelectionRange(0, 0);
+        resultBox.scrollTop = 0;
         nameBox.focus();
-        // A live region speaks when its text changes: emptied first, the same name
-        // analysed twice is announced twice.
-        notice.textContent = "";
-        clearTimeout(pendingNotice);
-        pendingNotice = setTimeout(() => { notice.textContent = announcement; }, 100);
+        announce(announcement);
+    };
+    form.addEventListener("submit", (event) => {
+        event.preventDefault();
+        if (analyse) {
+            answer();
+        } else if (!button.disabled) {
+            asked = true;
+            nameBox.focus();
+            show(Loading);
+        }
     });
-    button.disabled = false;
-    // Once the page works: the worker's copying of the site would only slow its start.
-    navigator.serviceWorker?.register("sw.js");
+
+    loadAnalysis().then((loaded) => {
+        analyse = loaded;
+        show("");
+        if (asked) {
+            answer();
+        }
+        // Once the page works: the worker's copying of the site would only slow its start.
+        navigator.serviceWorker?.register("sw.js");
+    }, (error) => {
+        button.disabled = true;
+        show(LoadFailed);
+        console.error(error);
+    });
 }
 
 if (globalThis.document) {
