@@ -130,15 +130,13 @@ void Form1::createControls() {
     Label2->setFont(BoldFont(11));
     Label2->move(184, 512);
 
-    // What screen readers say for each control.
-    Text1->setAccessibleName(QStringLiteral("Име"));
-    Text1->setAccessibleDescription(
-        QStringLiteral("Името, чиито букви ще бъдат анализирани. Enter започва анализа."));
+    // What screen readers say for each control. The name box is called by its prompt's
+    // words, which a speech-input user says; only a box that a name does not explain has
+    // a description, since it is said again at every focus.
+    Text1->setAccessibleName(QStringLiteral("Въведете името си"));
+    Text1->setAccessibleDescription(QStringLiteral("Enter започва анализа."));
     Command1->setAccessibleName(QStringLiteral("Анализирай"));
-    Command1->setAccessibleDescription(QStringLiteral("Анализира въведеното име."));
     Text2->setAccessibleName(QStringLiteral("Анализ на името"));
-    Text2->setAccessibleDescription(
-        QStringLiteral("Тук се показва анализът на името: по един абзац за всяка негова буква."));
     // The note is part of what the window says when it is announced.
     setAccessibleDescription(Label2->text());
 

@@ -197,11 +197,11 @@ def session():
     objects = {(node.get_role(), node.get_name()): node
                for node in accessible_objects(wait_for(application) or sys.exit("not on the accessibility bus"))}
     role = Atspi.Role
-    for kind, name in [(role.FRAME, "ВЕЛИНОРА"), (role.TEXT, "Име"), (role.PUSH_BUTTON, "Анализирай"),
+    for kind, name in [(role.FRAME, "ВЕЛИНОРА"), (role.TEXT, "Въведете името си"), (role.PUSH_BUTTON, "Анализирай"),
                        (role.TEXT, "Анализ на името"), (role.LABEL, "Въведете името си :"),
                        (role.LABEL, "Повторението на букви в името засилва тяхното въздействие.")]:
         check(f"a {kind.value_nick} named {name}", (kind, name) in objects, True)
-    name_box, result_box = objects[(role.TEXT, "Име")], objects[(role.TEXT, "Анализ на името")]
+    name_box, result_box = objects[(role.TEXT, "Въведете името си")], objects[(role.TEXT, "Анализ на името")]
     check("the name box's label", [relation.get_target(0).get_name() for relation in name_box.get_relation_set()
                                    if relation.get_relation_type() == Atspi.RelationType.LABELLED_BY],
           ["Въведете името си :"])

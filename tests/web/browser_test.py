@@ -137,7 +137,7 @@ try:
     nodes = browser.call("Accessibility.getFullAXTree")["nodes"]
     seen = {(node["role"]["value"], node.get("name", {}).get("value"))
             for node in nodes if not node.get("ignored")}
-    for role, name in [("RootWebArea", "ВЕЛИНОРА"), ("textbox", "Име"), ("button", "Анализирай"),
+    for role, name in [("RootWebArea", "ВЕЛИНОРА"), ("textbox", "Въведете името си"), ("button", "Анализирай"),
                        ("textbox", "Анализ на името"), ("status", "")]:
         check(f"a {role} named {name!r} for a screen reader", (role, name) in seen, True)
 

@@ -32,7 +32,7 @@ ANNOUNCED = {
 # Every element a reader stops on, before and after an analysis alike: the focus is in
 # the name box, the result box is one element and the notice is not there to meet.
 TREE = [f'Window "{TITLE}" focusable focused',
-        '  Edit "Име" focusable focused',
+        '  Edit "Въведете името си" focusable focused',
         '  Button "Анализирай" focusable',
         '  Edit "Анализ на името" focusable',
         '  Text "Въведете името си :"',
@@ -105,7 +105,7 @@ try:
     check("the focus after Tab, Tab, Shift+Tab, Shift+Tab",
           [client.focus_after(key) for key in ("Tab", "Tab", "shift+Tab", "shift+Tab")],
           ['focus Button "Анализирай" focusable focused', 'focus Edit "Анализ на името" focusable focused',
-           'focus Button "Анализирай" focusable focused', 'focus Edit "Име" focusable focused'])
+           'focus Button "Анализирай" focusable focused', 'focus Edit "Въведете името си" focusable focused'])
     for name, expected in ANNOUNCED.items():
         got = announced_after(name)
         cut = got and got.endswith("...") and len(got) - 3  # then as much as Wine logged
