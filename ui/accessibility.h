@@ -6,7 +6,3 @@
 // application here, the text boxes (accessibility_text_boxes.h) and the notice
 // (accessibility_notice.h). Call once, right after the QApplication exists.
 void InstallAccessibility();
-
-// Whether screen readers reach the program through Windows' UI Automation, which lists
-// every element it is given as one to stop on, rather than through AT-SPI.
-[[nodiscard]] bool ThroughUiAutomation();

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessibility_notice.h"
 
-#include "accessibility.h"
+#include "ui_automation.h"
 
 #include <QAccessibleObject>
 #include <QWidget>

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "accessibility_text_boxes.h"
 
-#include "accessibility.h"
+#include "text_items.h"
+#include "ui_automation.h"
 
 #include <QAccessibleWidget>
 #include <QFontMetrics>
@@ -10,78 +11,12 @@
 #include <QList>
 #include <QPlainTextEdit>
 #include <QTextBlock>
-#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <QVariant>
 #include <algorithm>
 
 namespace {
-
-// Where the items of one kind start within `text`, in order, with 0 first and the end
-// last. `lines` are where the visual lines start, for a box that wraps.
-QList<int> ItemStarts(const QString& text, QAccessible::TextBoundaryType boundary,
-                      const QList<int>& lines) {
-    const auto length = static_cast<int>(text.size());
-    QList<int> starts{0};
-    auto finderItems = [&](QTextBoundaryFinder::BoundaryType type) {
-        QTextBoundaryFinder finder(type, text);
-        // A gap between words is an item of its own, as in Qt's own text accessibles.
-        for (qsizetype at = finder.toNextBoundary(); at > 0 && at < length;
-             at = finder.toNextBoundary()) {
-            if (finder.boundaryReasons() &
-                (QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem))
-                starts.append(static_cast<int>(at));
-        }
-    };
-    switch (boundary) {
-    case QAccessible::CharBoundary:
-        finderItems(QTextBoundaryFinder::Grapheme);
-        break;
-    case QAccessible::WordBoundary:
-        finderItems(QTextBoundaryFinder::Word);
-        break;
-    case QAccessible::SentenceBoundary:
-        finderItems(QTextBoundaryFinder::Sentence);
-        break;
-    case QAccessible::LineBoundary:
-        starts.append(lines);
-        break;
-    case QAccessible::ParagraphBoundary:
-        for (int at = 1; at < length; ++at) {
-            if (text.at(at - 1) == QChar::LineFeed)
-                starts.append(at);
-        }
-        break;
-    case QAccessible::NoBoundary:
-        break;
-    }
-    if (length > 0)
-        starts.append(length);
-    return starts;
-}
-
-// The paragraph holding `offset` and one on each side, as [first, last): no item of any
-// kind crosses a line feed, so the items near an offset all lie in there.
-std::pair<int, int> ParagraphsAround(const QString& text, int offset) {
-    const auto length = static_cast<int>(text.size());
-    auto startBefore = [&](int at) { // of the paragraph holding at - 1
-        return at > 0 ? static_cast<int>(text.lastIndexOf(QChar::LineFeed, at - 1)) + 1 : 0;
-    };
-    auto endFrom = [&](int at) { // of the paragraph holding at, its line feed included
-        const auto feed = static_cast<int>(text.indexOf(QChar::LineFeed, at));
-        return feed < 0 ? length : feed + 1;
-    };
-    const int start = startBefore(offset);
-    const int end = endFrom(offset);
-    return {start > 0 ? startBefore(start - 1) : 0, end < length ? endFrom(end) : length};
-}
-
-// Qt's bridge pads an inserted text out to whatever length the client names, with zeros
-// where that memory is new; no name or paragraph holds one, so the text ends there.
-QString WithoutPadding(const QString& text) {
-    return text.left(text.indexOf(QChar::Null));
-}
 
 // What screen readers read and change in a text box. Qt 6.4's own text interface never
 // returns for a word or sentence at the text's end, and takes a client's offsets and
@@ -224,38 +159,16 @@ private:
     QString itemNear(int offset, QAccessible::TextBoundaryType boundary, int step, int* startOffset,
                      int* endOffset) const {
         const QString text = shown();
-        const auto length = static_cast<int>(text.size());
         if (offset == -2) // by convention the caret
             offset = caret();
         if (offset == -1)
-            offset = length;
-        if (offset < 0 || offset > length) {
-            *startOffset = *endOffset = -1;
-            return {};
-        }
-        const auto [first, last] = ParagraphsAround(text, offset);
-        QList<int> lines = lineStarts(first, last);
-        for (int& line : lines)
-            line -= first;
-        QList<int> starts = ItemStarts(text.mid(first, last - first), boundary, lines.mid(1));
-        for (int& start : starts)
-            start += first;
-        const qsizetype items = starts.size() - 1;
-        // The end of the text counts as one more, empty item...
-        qsizetype index =
-            std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin() - 1;
-        // ...but a caret just after the last word is still on it; only a character is not there.
-        if (offset == length && index == items && items > 0 &&
-            boundary != QAccessible::CharBoundary)
-            index = items - 1;
-        index += step;
-        if (index < 0 || index >= items) {
-            *startOffset = *endOffset = index < 0 ? first : last;
-            return {};
-        }
-        *startOffset = starts.at(index);
-        *endOffset = starts.at(index + 1);
-        return text.mid(*startOffset, *endOffset - *startOffset);
+            offset = static_cast<int>(text.size());
+        const TextItem item = ItemNear(text, offset, boundary, step, [this](int first, int last) {
+            return lineStarts(first, last);
+        });
+        *startOffset = item.start;
+        *endOffset = item.end;
+        return item.start < 0 ? QString() : text.mid(item.start, item.end - item.start);
     }
 };
 

@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Velinora developers
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysis_announcement.h"
 #include "letter_table.h"
 #include "name_analysis.h"
 
@@ -97,4 +98,16 @@ TEST(NameAnalysis, CharactersThatAreNoLetterAddNothing) {
     EXPECT_EQ(Analyze(u"  Анна-Мария д'Ор 2\t\r\n"), Analyze(u"аннамариядор"));
     EXPECT_EQ(Analyze(u"Ivan ыэЫЭЁёЍѝ 0"), u"");
     EXPECT_EQ(Analyze(std::u16string{char16_t{0xD800}, u'а', char16_t{0xDFFF}}), Analyze(u"а"));
+}
+
+TEST(AnalysisAnnouncement, SaysHowManyLettersWereAnalysedOrWhyNone) {
+    EXPECT_EQ(AnalysisAnnouncement(u"Анна-Мария Петрова", Table),
+              u"Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да го "
+              u"прочетете.");
+    EXPECT_NE(AnalysisAnnouncement(u"ёЯ", Table).find(u" букви: 1. "), std::u16string::npos);
+    EXPECT_EQ(AnalysisAnnouncement(u"John Smith ыэ", Table),
+              u"В името няма български букви, затова няма анализ.");
+    EXPECT_EQ(AnalysisAnnouncement(u"", Table), u"Не е въведено име, затова няма анализ.");
+    EXPECT_EQ(AnalysisAnnouncement(u" ", Table),
+              u"В името няма български букви, затова няма анализ.");
 }
