@@ -6,13 +6,13 @@
 #   package_test.sh BUILD_DIR HOMEPAGE
 set -euo pipefail
 export LC_ALL=C.UTF-8
-homepage=$2
+homepage=${2:-}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cpack --config "$1/CPackConfig.cmake" -G DEB -B "$tmp" >/dev/null
-deb=$(echo "$tmp"/velinora_1.00_*.deb)
+deb=$(echo "$tmp"/velinora_"$VELINORA_VERSION"_*.deb)
 # Informational tags too: they are where missing hardening shows. Without a homepage,
 # appstream 1.0 finds the metainfo wanting; the validation below allows only that.
 tags=$(lintian --display-info --fail-on none "$deb")
