@@ -70,8 +70,8 @@ std::pair<int, int> ParagraphsAround(const QString& text, int offset) {
 
 } // namespace
 
-TextItem ItemNear(const QString& text, int offset, QAccessible::TextBoundaryType boundary,
-                  int step, const LineStarts& lineStarts) {
+TextItem ItemNear(const QString& text, int offset, QAccessible::TextBoundaryType boundary, int step,
+                  const LineStarts& lineStarts) {
     const auto length = static_cast<int>(text.size());
     if (offset < 0 || offset > length)
         return {};

@@ -24,8 +24,8 @@ using LineStarts = std::function<QList<int>(int first, int last)>;
 // The item `step` items away (-1 before, 0 at, 1 after) from the one holding `offset`,
 // which is within 0..text.size(). A gap between words is an item of its own; at the end
 // of the text a caret is still on the last word, line or sentence, but on no character.
-TextItem ItemNear(const QString& text, int offset, QAccessible::TextBoundaryType boundary,
-                  int step, const LineStarts& lineStarts);
+TextItem ItemNear(const QString& text, int offset, QAccessible::TextBoundaryType boundary, int step,
+                  const LineStarts& lineStarts);
 
 // Qt's bridge pads an inserted text out to whatever length the client names, with zeros
 // where that memory is new; no name or paragraph holds one, so the text ends there.

@@ -17,8 +17,9 @@ void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
-QString Item(const QString& text, int offset, QAccessible::TextBoundaryType boundary, int step,
-             const LineStarts& lines = [](int first, int) { return QList<int>{first}; }) {
+QString Item(
+    const QString& text, int offset, QAccessible::TextBoundaryType boundary, int step,
+    const LineStarts& lines = [](int first, int) { return QList<int>{first}; }) {
     const TextItem item = ItemNear(text, offset, boundary, step, lines);
     return item.start < 0 ? QStringLiteral("<none>") : text.mid(item.start, item.end - item.start);
 }
@@ -80,7 +81,8 @@ TEST(TextItems, LinesAreWhereTheBoxWrapsAndParagraphsEndAtLineFeeds) {
     };
     const int second = static_cast<int>(text.indexOf(QChar(u'В')));
     EXPECT_EQ(Item(text, 0, QAccessible::LineBoundary, 0, wrapped), QStringLiteral("И\n"));
-    EXPECT_EQ(Item(text, 2, QAccessible::LineBoundary, 0, wrapped), QStringLiteral("Не обещавайте на "));
+    EXPECT_EQ(Item(text, 2, QAccessible::LineBoundary, 0, wrapped),
+              QStringLiteral("Не обещавайте на "));
     EXPECT_EQ(Item(text, 2, QAccessible::LineBoundary, 1, wrapped), QStringLiteral("човек\n"));
     EXPECT_EQ(Item(text, second, QAccessible::LineBoundary, -1, wrapped), QStringLiteral("\n"));
     EXPECT_EQ(Item(text, second, QAccessible::ParagraphBoundary, 0), QStringLiteral("В\n"));
