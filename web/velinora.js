@@ -30,9 +30,27 @@ export async function loadAnalysis(moduleOptions) {
     };
 }
 
+// The name a link carries in its fragment, percent-encoded as browsers write it.
+function nameInAddress() {
+    const fragment = location.hash.slice(1);
+    try {
+        return decodeURIComponent(fragment);
+    } catch {
+        return fragment; // a stray % is a character of the name
+    }
+}
+
+// The address names the analysed name, so that it can be copied and sent as any address.
+// Replaced, not pushed: Back leaves the page rather than walking through every name.
+function putNameInAddress(name) {
+    // A lone half of a surrogate pair cannot be encoded; it is no letter either.
+    const fragment = encodeURIComponent(name.replace(/\p{Cs}/gu, "\ufffd"));
+    history.replaceState(history.state, "", fragment ? "#" + fragment : location.pathname + location.search);
+}
+
 function startPage() {
-    const [form, nameBox, button, resultBox, message, notice] =
-        ["form", "name", "analyse", "result", "message", "notice"].map((id) => document.getElementById(id));
+    const [form, nameBox, button, resultBox, printed, message, notice] =
+        ["form", "name", "analyse", "result", "printed", "message", "notice"].map((id) => document.getElementById(id));
 
     // Orca takes a live region's text that repeats the last as an echo and says nothing,
     // so every other message ends in a no-break space, which no voice reads.
@@ -48,29 +66,52 @@ function startPage() {
             announce(text);
         }
     };
+    // A printed text area shows only what fits in it; the printed page shows the whole
+    // text, as the box holds it, the user's own edits included.
+    const keepPrinted = () => {
+        printed.textContent = resultBox.value;
+    };
+    resultBox.addEventListener("input", keepPrinted);
 
     let analyse;
     let asked = false; // before the core was ready
     const answer = () => {
         const { result, announcement } = analyse(nameBox.value);
         resultBox.value = result;
+        keepPrinted();
         // Reached by Tab, the box reads from its first line, not from where a new value
         // leaves the caret, at its end.
         resultBox.setSelectionRange(0, 0);
         resultBox.scrollTop = 0;
         nameBox.focus();
         announce(announcement);
+        putNameInAddress(nameBox.value);
     };
-    form.addEventListener("submit", (event) => {
-        event.preventDefault();
+    const ask = (quietly) => {
         if (analyse) {
             answer();
         } else if (!button.disabled) {
             asked = true;
             nameBox.focus();
-            show(Loading);
+            if (!quietly) {
+                show(Loading);
+            }
         }
+    };
+    form.addEventListener("submit", (event) => {
+        event.preventDefault();
+        ask(false);
     });
+    // A link with a name shows its analysis at once, as if the name had been typed, and
+    // so does a name typed into the address.
+    const askAddress = () => {
+        nameBox.value = nameInAddress();
+        ask(true);
+    };
+    if (location.hash) {
+        askAddress();
+    }
+    addEventListener("hashchange", askAddress);
 
     loadAnalysis().then((loaded) => {
         analyse = loaded;
