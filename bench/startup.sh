@@ -13,6 +13,7 @@ bare=$2
 runs=${RUNS:-20}
 launcher=${LAUNCHER:-}
 
+# shellcheck source=../scripts/x11_session.sh
 source "$(dirname "$0")/../scripts/x11_session.sh"
 begin_x_session
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the tools that show the program on a private X server: the screenshot
@@ -22,7 +23,8 @@ start_x_server() {
         5>"$scratch/display" 2>"$scratch/xvfb.log" &
     xvfb=$!
     wait_for 20 test -s "$scratch/display" || { cat "$scratch/xvfb.log" >&2; return 1; }
-    export DISPLAY=":$(cat "$scratch/display")"
+    DISPLAY=":$(cat "$scratch/display")"
+    export DISPLAY
     unset WAYLAND_DISPLAY QT_QPA_PLATFORM
     export XDG_RUNTIME_DIR="$scratch/runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -46,6 +48,7 @@ end_x_session() {
 
 # Waits for a visible window with exactly this title and sets window to its id.
 wait_for_window() { # TITLE [SECONDS]
+    # shellcheck disable=SC2317 # called through wait_for
     find_window() { window=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1) && [ -n "$window" ]; }
     wait_for "${2:-30}" find_window "$1"
 }

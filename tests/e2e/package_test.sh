@@ -49,7 +49,7 @@ zgrep -q '<icon type="cached"' "$tmp"/catalog/usr/share/swcatalog/xml/velinora.x
 # What the package depends on is what the program uses: the packages of the libraries
 # it links and of the face it falls back to; it recommends that of Qt's Bulgarian texts.
 program=$tmp/root/usr/bin/velinora
-relation() { dpkg-deb -f "$deb" "$1" | tr ',|' '\n\n' | sed 's/(.*//; s/ //g'; }
+relation() { dpkg-deb -f "$deb" "$1" | tr ',|' '\n' | sed 's/(.*//; s/ //g'; }
 owner() { # of a file, under /usr or not (usrmerge)
     { dpkg -S "$1" || dpkg -S "/usr$1" || dpkg -S "${1#/usr}"; } 2>/dev/null | head -n 1 | cut -d: -f1
 }
