@@ -74,7 +74,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         if with_body and status != 304:
-            self.wfile.write(body)
+            try:
+                self.wfile.write(body)
+            except (BrokenPipeError, ConnectionResetError):  # the browser no longer wants it
+                pass
 
     def log_message(self, *_):
         pass

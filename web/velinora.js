@@ -113,8 +113,10 @@ function startPage() {
     }
     addEventListener("hashchange", askAddress);
 
+    // Busy until there is an analysis to show, or a word of why there is none.
     loadAnalysis().then((loaded) => {
         analyse = loaded;
+        resultBox.removeAttribute("aria-busy");
         show("");
         if (asked) {
             answer();
@@ -122,6 +124,7 @@ function startPage() {
         // Once the page works: the worker's copying of the site would only slow its start.
         navigator.serviceWorker?.register("sw.js");
     }, (error) => {
+        resultBox.removeAttribute("aria-busy");
         button.disabled = true;
         show(LoadFailed);
         console.error(error);
