@@ -14,7 +14,7 @@ from pathlib import Path
 
 sys.path[:0] = [str(Path(__file__).resolve().parents[1] / folder) for folder in ["tests/web", "web"]]
 import serve  # noqa: E402
-from support import Chromium  # noqa: E402
+from engines import Chromium  # noqa: E402
 
 SITE = Path(sys.argv[1])
 RUNS = 15
