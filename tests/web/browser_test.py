@@ -137,8 +137,10 @@ def online_checks(server, origin):
         [[0, 0, 700, 534], [256, 0], [192, 24, 329, 33], [280, 64, 129, 25], [8, 96, 689, 409], [184, 512]],
     )
 
+    entries = browser.js("history.length")
     said = analyse_typed("Ива", "typed, Enter")
     check("the same name again: the live region's text changes", analyse_typed("Ива", "typed again") != said, True)
+    check("the history after two analyses: Back leaves the page", browser.js("history.length"), entries)
     browser.screenshot(f"{ARTEFACTS}/wide.png")
     browser.key("a", ("Control",))
     browser.type("Анна-Мария")
