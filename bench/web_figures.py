@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The web edition's figures, in headless Chromium from a server on this machine: the time
-# from navigation to the page being ready to analyse, the time to analyse and show a
+# The web edition's figures, in headless Chromium from web/serve.py on this machine: the
+# time from navigation to the page being ready to analyse, the time to analyse and show a
 # 10,000-letter name beside setting the same text into the same text box, and the bytes
-# of the site, gzipped. Medians of interleaved runs.
+# of a first visit, as sent (gzipped, as serve.py sends them) and as the files are.
+# Medians of interleaved runs.
 #   web_figures.py SITE
 import gzip
 import statistics
@@ -18,9 +19,10 @@ from engines import Chromium  # noqa: E402
 
 SITE = Path(sys.argv[1])
 RUNS = 15
-# Notes the moment the button is enabled, which the page does once the core has loaded.
+# Notes the moment the result box stops being busy, which it does once the core has loaded.
 READY = """new MutationObserver(() => {
-    if (document.getElementById('analyse')?.disabled === false) window.readyAt ??= performance.now();
+    const box = document.getElementById('result');
+    if (box && !box.hasAttribute('aria-busy')) window.readyAt ??= performance.now();
 }).observe(document, { subtree: true, childList: true, attributes: true });"""
 # Each measure ends once the frame with the text has been drawn.
 SHOWN = "new Promise((done) => requestAnimationFrame(() => setTimeout(done)))"
@@ -37,7 +39,9 @@ LONG = """(async () => {
     const text = result.value;
     await timed('bare', () => { result.value = text; });
     return [times.analysis, times.bare, text.length];
-})()""" % {"shown": SHOWN}
+})()""" % {
+    "shown": SHOWN
+}
 
 
 def median_ms(values):
@@ -52,13 +56,26 @@ try:
     browser.call("Page.enable")
     browser.call("Page.addScriptToEvaluateOnNewDocument", source=READY)
     browser.call("Emulation.setDeviceMetricsOverride", width=1280, height=800, deviceScaleFactor=1, mobile=False)
-    first, later, analysis, bare = [], [], [], []
+    browser.call("Network.enable")
+    first, later, analysis, bare, sent = [], [], [], [], {}
     for _ in range(RUNS):
         # A first visit: no cache, no service worker.
         browser.call("Storage.clearDataForOrigin", origin=origin, storageTypes="all")
         browser.call("Network.clearBrowserCache")
+        seen = len(browser.events)
         browser.load("Page.navigate", url=origin + "/")
         first.append(browser.wait_for("window.readyAt"))
+        browser.js("0")  # answered after every event before it
+        urls = {
+            e["params"]["requestId"]: e["params"]["request"]["url"]
+            for e in browser.events[seen:]
+            if e.get("method") == "Network.requestWillBeSent"
+        }
+        sent = {
+            urls[e["params"]["requestId"]]: e["params"]["encodedDataLength"]
+            for e in browser.events[seen:]
+            if e.get("method") == "Network.loadingFinished" and e["params"]["requestId"] in urls
+        }
         browser.wait_for("navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)")
         browser.load("Page.reload")
         later.append(browser.wait_for("window.readyAt"))
@@ -74,8 +91,16 @@ print(f"  ready to analyse, later visit (from cache): {median_ms(later)}")
 print(f"  10,000 letters analysed and shown ({length:,} characters): {median_ms(analysis)}")
 print(f"  the same text set into the same text box:   {median_ms(bare)}")
 print(f"  ratio: {statistics.median(analysis) / statistics.median(bare):.2f}x")
-print("  the site's files, bytes as built and gzipped:")
-sizes = [(path.name, path.stat().st_size, len(gzip.compress(path.read_bytes(), 9, mtime=0)))
-         for path in sorted(SITE.iterdir())]
-for name, raw, packed in sizes + [("total", sum(s[1] for s in sizes), sum(s[2] for s in sizes))]:
-    print(f"    {name:24} {raw:7,} {packed:7,}")
+# What the page asked for until it was ready, as sent with headers and as the files are;
+# the service worker then copies the rest of the site, once, the same way.
+files = {path.name: path for path in SITE.iterdir()}
+asked = {url.rsplit("/", 1)[1] or "index.html": length for url, length in sent.items()}
+print("  a first visit, bytes sent (gzip for text, with headers) and the files' own:")
+for name, length in sorted(asked.items()):
+    print(f"    {name:36} {length:7,} {files[name].stat().st_size:7,}")
+print(f"    {'until ready':36} {sum(asked.values()):7,} {sum(files[n].stat().st_size for n in asked):7,}")
+rest = [path for name, path in files.items() if name not in asked]
+packed = sum(
+    len(gzip.compress(p.read_bytes(), 9, mtime=0)) if p.suffix in serve.COMPRESSIBLE else p.stat().st_size for p in rest
+)
+print(f"    {'the rest, copied by the worker':36} {packed:7,} {sum(p.stat().st_size for p in rest):7,}")
