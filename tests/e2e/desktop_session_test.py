@@ -125,6 +125,7 @@ def bounded_edits(app, box):
 # the few names the program's answers use: any English sentence leaves some.
 def english_words(text):
     text = re.sub(r"„[^“]*“", "", text.replace(PROGRAM, "velinora"))
+    text = re.sub(r"\d+x\d+[+-]\d+[+-]\d+", "", text)  # a window geometry, typed as it stands
     return [word for word in re.findall(r"[^\s,;()]+", text) if re.search("[A-Za-z]", word)
             and not re.match(r"[-<\[$]", word) and word.rstrip(".:") not in ("velinora", "Qt", "X11")]
 
