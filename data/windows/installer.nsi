@@ -28,8 +28,8 @@ VIAddVersionKey /LANG=1026 "ProductName" "Велинора"
 VIAddVersionKey /LANG=1026 "FileDescription" "Инсталиране на Велинора"
 VIAddVersionKey /LANG=1026 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1026 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1026 "CompanyName" "The Velinora developers"
-VIAddVersionKey /LANG=1026 "LegalCopyright" "© 2026 The Velinora developers. GPL-3.0-or-later"
+VIAddVersionKey /LANG=1026 "CompanyName" "Разработчиците на Велинора"
+VIAddVersionKey /LANG=1026 "LegalCopyright" "© 2026 Разработчиците на Велинора. GPL-3.0 или по-нова версия"
 
 ; Every text a user reads is the program's own: NSIS's stock Bulgarian texts speak of
 ; an agreement to accept, of system files and restarts, none of which is true here.
@@ -108,7 +108,7 @@ Section
 
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Велинора"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "The Velinora developers"
+    WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "Разработчиците на Велинора"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\velinora.exe,0"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'

@@ -30,9 +30,19 @@ said = [text in texts.decode("utf-16-le", "replace") for text in ("Не е ну�
 assert said == [True, False, False], said
 PY
 
+# The installer's own Properties name its makers and licence in Bulgarian, as UTF-16.
+/usr/bin/python3 - "$setup" <<'PY' || fail "the installer's version resource is not the program's"
+import sys
+import pefile
+strings = {key.decode(): value.decode() for info in pefile.PE(sys.argv[1]).FileInfo[0] if info.Key == b"StringFileInfo"
+           for table in info.StringTable for key, value in table.entries.items()}
+said = [strings.get(key) for key in ("CompanyName", "LegalCopyright")]
+assert said == ["Разработчиците на Велинора", "© 2026 Разработчиците на Велинора. GPL-3.0 или по-нова версия"], said
+PY
+
 # Every file but the temporary ones: the uninstaller runs from a copy of itself there,
 # which Windows removes at its next start.
-files() { (cd "$WINEPREFIX/drive_c" && find . -path ./users/*/AppData/Local/Temp -prune -o -print | sort); }
+files() { (cd "$WINEPREFIX/drive_c" && find . -path "./users/*/AppData/Local/Temp" -prune -o -print | sort); }
 before=$(files)
 
 wine "$setup" /S
@@ -45,7 +55,8 @@ done
     fail "no Start-menu entry"
 wine reg export "$key" "$(winepath -w "$WINEPREFIX/entry.reg")" /y
 entry=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/entry.reg" | tr -d '\r')
-for value in '"DisplayName"="Велинора"' '"DisplayVersion"="1.00"' '"Publisher"="The Velinora developers"' \
+# shellcheck disable=SC1003 # the backslashes are the registry's, not escapes
+for value in '"DisplayName"="Велинора"' '"DisplayVersion"="1.00"' '"Publisher"="Разработчиците на Велинора"' \
     '"DisplayIcon"="C:\\users\\' '"UninstallString"="\"C:\\users\\' '"EstimatedSize"=dword:'; do
     grep -qF "$value" <<<"$entry" || fail "the uninstall entry lacks '$value': $entry"
 done

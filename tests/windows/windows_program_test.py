@@ -34,8 +34,10 @@ def check_executable():
            if not dll.startswith("api-ms-win-") and not os.path.exists(os.path.join(system, dll))], [])
     strings = {key.decode(): value.decode() for info in pe.FileInfo[0] if info.Key == b"StringFileInfo"
                for table in info.StringTable for key, value in table.entries.items()}
-    check("the version resource", (strings.get("ProductName"), strings.get("ProductVersion"),
-                                   "GPL-3.0-or-later" in strings.get("LegalCopyright", "")), ("Велинора", "1.00", True))
+    # What Properties shows, in Bulgarian: read as UTF-16, a wrong code page would not match.
+    check("the version resource", [strings.get(key) for key in ("ProductName", "ProductVersion", "CompanyName",
+                                                                 "LegalCopyright")],
+          ["Велинора", "1.00", "Разработчиците на Велинора", "© 2026 Разработчиците на Велинора. GPL-3.0 или по-нова версия"])
     resources = {kind.id: kind for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries}
 
     def data(kind):
