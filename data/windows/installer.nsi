@@ -39,6 +39,12 @@ BrandingText "Велинора ${VERSION}"
 SpaceTexts none ; NSIS writes "11.0 Г Б", with a point and a stray space
 CompletedText "Готово"
 UninstallButtonText "&Деинсталирай"
+; The file that cannot be written is in practice the program, left open during a reinstall
+; or an upgrade. Skipping it would keep the old program under the new version's entry, so
+; the user may only retry or stop; the text names no button, as Windows names them itself.
+AllowSkipFiles off
+FileErrorText "Файлът не може да бъде записан:$\r$\n$\r$\n$0$\r$\n$\r$\nАко Велинора е отворена, затворете я и опитайте отново." \
+    "Файлът не може да бъде записан:$\r$\n$\r$\n$0$\r$\n$\r$\nАко Велинора е отворена, затворете я и опитайте отново."
 
 !include "MUI2.nsh"
 !define MUI_ICON "${ICON}"
