@@ -3,11 +3,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The installer as a user runs it, silently, in the fresh Wine prefix and on the X server
 # that wine_session.sh gives: the program, its Start-menu entry and its Apps & features
-# entry are there and the program starts; the silent uninstall leaves nothing behind. Its
-# licence page asks for no acceptance.
-#   installer_test.sh SETUP.EXE
+# entry are there and the program starts; run again through its pages while the program
+# is open, it says in its own words why it cannot go on, and goes on once the program is
+# closed; the silent uninstall leaves nothing behind. Its licence page asks for no
+# acceptance.
+#   installer_test.sh SETUP.EXE UIA_CLIENT.EXE
 set -euo pipefail
-setup=$1
+setup=$1 uia=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # shellcheck source=../../scripts/x11_session.sh
 source "$(dirname "$0")/../../scripts/x11_session.sh"
@@ -63,7 +65,59 @@ done
 rm "$WINEPREFIX/entry.reg"
 
 wine "$folder/velinora.exe" &
+program=$!
 wait_for_window ВЕЛИНОРА || fail "the installed program shows no window"
+program_window=$window
+
+# A reinstall while the program is open. Windows does not let a running program's file be
+# overwritten, and neither does Wine: the user meets the installer's message box. It has
+# the installer's title, as the installer's own window may have too.
+installed_at=$(stat -c %y "$folder/velinora.exe")
+title="Инсталиране на Велинора"
+wine "$setup" &
+installer=$!
+wait_for_window "$title" || fail "the installer shows no window"
+installer_window=$window
+find_box() { box=$(xdotool search --onlyvisible --name "^$title\$" | grep -vx "$installer_window" | head -n 1); }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+# Enter takes the welcome, licence and folder pages, and is pressed again where a page
+# was not yet there to take it.
+for _ in 1 2 3 4 5 6; do
+    xdotool windowfocus --sync "$installer_window" key Return
+    wait_for 5 find_box && break
+done
+find_box || fail "the reinstall showed no message while the program was open"
+said=$(printf 'controls\n' | wine "$uia" "$title" | tr -d '\r')
+echo "the message box while the program is open:" && sed -n 's/^/    /; /^    \(Static\|Button\)/p' <<<"$said"
+message='Файлът не може да бъде записан:\r\n\r\n'$(winepath -w "$folder/velinora.exe")'\r\n\r\nАко Велинора е отворена, затворете я и опитайте отново.'
+sed -n 's/^Static [0-9]* //p' <<<"$said" | grep -qxF "\"$message\"" || fail "the box does not say '$message': $said"
+# Retry and Cancel, as Windows names them: skipping the program would leave the old one.
+[ "$(sed -n 's/^Button \([0-9]*\) .*/\1/p' <<<"$said" | sort | tr '\n' ' ')" = "2 4 " ] ||
+    fail "the box does not offer just retrying and stopping: $said"
+[ "$(stat -c %y "$folder/velinora.exe")" = "$installed_at" ] || fail "the open program was overwritten"
+
+# Closed as a window manager closes it, the program ends; retrying, the box's default,
+# completes the reinstall, and Enter on the finish page ends the installer and starts
+# the new program.
+/usr/bin/python3 - "$program_window" "$(dirname "$0")/../e2e" <<'PY'
+import sys
+from Xlib import display
+sys.path.insert(0, sys.argv[2])
+from checks import close  # noqa: E402
+x = display.Display()
+close(x, x.create_resource_object("window", int(sys.argv[1])))
+x.close()
+PY
+wait_for 30 gone "$program" || fail "the program did not end when closed"
+xdotool windowfocus --sync "$box" key Return
+for _ in $(seq 10); do
+    xdotool windowfocus --sync "$installer_window" key Return 2>/dev/null || true
+    wait_for 5 gone "$installer" && break
+done
+gone "$installer" || fail "the reinstall did not complete once the program was closed"
+wait "$installer" || fail "the reinstall ended with status $?"
+[ "$(stat -c %y "$folder/velinora.exe")" != "$installed_at" ] || fail "the reinstall left the old program"
+wait_for_window ВЕЛИНОРА || fail "the reinstalled program did not start from the finish page"
 wineserver -k
 wineserver --wait
 
@@ -71,4 +125,5 @@ wine "$folder/uninstall.exe" /S
 wineserver --wait # for the uninstaller's copy
 [ "$(files)" = "$before" ] || fail "the uninstall left: $(diff <(echo "$before") <(files) | grep '^>')"
 ! grep -qi velinora "$WINEPREFIX/user.reg" || fail "the uninstall left registry keys: $(grep -i velinora "$WINEPREFIX/user.reg")"
-echo "installed, started and uninstalled without a trace; the licence page asks for no acceptance"
+echo "installed, started, reinstalled past the open program and uninstalled without a trace;" \
+    "the licence page asks for no acceptance"

@@ -3,7 +3,10 @@
 // What a Windows screen reader gets of a window through UI Automation, as a client sees
 // it, for screen_reader_test.py: finds the top-level window with this title, and prints
 // one line for each focus change inside it, as it comes; "tree" on the input prints the
-// window's tree, every element indented under its parent, and then "end".
+// window's tree, every element indented under its parent, and then "end". "controls"
+// prints each visible child window's class, id and text, and then "end": Wine's UI
+// Automation does not reach into a plain Win32 dialog such as a message box, whose
+// text and buttons a user reads all the same.
 //   uia_client.exe TITLE
 #include <cstdio>
 #include <mutex>
@@ -117,6 +120,22 @@ void PrintTree(HUIANODE node, int depth) {
     }
 }
 
+// Class id "text", with the text's line breaks written as \r and \n, so that one
+// control is one line.
+BOOL CALLBACK PrintControl(HWND control, LPARAM /*unused*/) {
+    if (!IsWindowVisible(control))
+        return TRUE;
+    wchar_t kind[64];
+    const int kindLength = GetClassNameW(control, kind, 64);
+    std::wstring text(GetWindowTextLengthW(control) + 1, L'\0');
+    text.resize(GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
+    std::string line = Utf8(kind, kindLength) + " " + std::to_string(GetDlgCtrlID(control)) + " \"";
+    for (const char unit : Utf8(text.c_str(), static_cast<int>(text.size())))
+        line += unit == '\r' ? "\\r" : unit == '\n' ? "\\n" : std::string(1, unit);
+    PrintLine(line + "\"");
+    return TRUE;
+}
+
 void WINAPI FocusChanged(UiaEventArgs* /*args*/, SAFEARRAY* data, BSTR /*structure*/) {
     if (HUIANODE node = NodeIn(data))
         PrintLine("focus " + Describe(node));
@@ -150,6 +169,9 @@ int wmain(int argc, wchar_t* argv[]) {
     while (std::fgets(command, sizeof command, stdin)) {
         if (std::string(command) == "tree\n") {
             PrintTree(root, 0);
+            PrintLine("end");
+        } else if (std::string(command) == "controls\n") {
+            EnumChildWindows(window, PrintControl, 0);
             PrintLine("end");
         }
     }
