@@ -3,8 +3,8 @@
 ;
 ; The Windows installer: for the user who runs it, with no administrator rights, into
 ; their own programs folder, with a Start-menu entry and an entry in Apps & features.
-;   makensis -DVERSION=1.00 -DPROGRAM=velinora.exe -DICON=velinora.ico -DLICENSE=LICENSE
-;            -DNOTICES=notices -DOUTFILE=setup.exe installer.nsi
+;   makensis -DVERSION=1.00 -DID=org.velinora.Velinora -DPROGRAM=velinora.exe -DICON=velinora.ico
+;            -DLICENSE=LICENSE -DNOTICES=notices -DOUTFILE=setup.exe installer.nsi
 
 Unicode true
 Target amd64-unicode
@@ -14,7 +14,6 @@ RequestExecutionLevel user
 ; take the time they are installed at.
 SetDateSave off
 
-!define ID "org.velinora.Velinora"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${ID}"
 
 Name "Велинора"

@@ -16,7 +16,7 @@ source "$(dirname "$0")/../../scripts/x11_session.sh"
 
 trap 'wineserver -k 2>/dev/null || true' EXIT
 user=$WINEPREFIX/drive_c/users/$(id -un)
-key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\org.velinora.Velinora'
+key="HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$VELINORA_APP_ID"
 
 # GPL-3.0 needs no acceptance to install or run the program, and the licence page, among
 # the texts the installer holds at the head of its compressed data, says so.
@@ -58,7 +58,7 @@ done
 wine reg export "$key" "$(winepath -w "$WINEPREFIX/entry.reg")" /y
 entry=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/entry.reg" | tr -d '\r')
 # shellcheck disable=SC1003 # the backslashes are the registry's, not escapes
-for value in '"DisplayName"="Велинора"' '"DisplayVersion"="1.00"' '"Publisher"="Разработчиците на Велинора"' \
+for value in '"DisplayName"="Велинора"' "\"DisplayVersion\"=\"$VELINORA_VERSION\"" '"Publisher"="Разработчиците на Велинора"' \
     '"DisplayIcon"="C:\\users\\' '"UninstallString"="\"C:\\users\\' '"EstimatedSize"=dword:'; do
     grep -qF "$value" <<<"$entry" || fail "the uninstall entry lacks '$value': $entry"
 done

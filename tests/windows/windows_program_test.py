@@ -18,6 +18,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from checks import check, close, named, report, shown_window  # noqa: E402
 
 PROGRAM = sys.argv[1]
+VERSION = os.environ["VELINORA_VERSION"]
 
 
 def wine(*arguments):
@@ -37,7 +38,7 @@ def check_executable():
     # What Properties shows, in Bulgarian: read as UTF-16, a wrong code page would not match.
     check("the version resource", [strings.get(key) for key in ("ProductName", "ProductVersion", "CompanyName",
                                                                  "LegalCopyright")],
-          ["Велинора", "1.00", "Разработчиците на Велинора", "© 2026 Разработчиците на Велинора. GPL-3.0 или по-нова версия"])
+          ["Велинора", VERSION, "Разработчиците на Велинора", "© 2026 Разработчиците на Велинора. GPL-3.0 или по-нова версия"])
     resources = {kind.id: kind for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries}
 
     def data(kind):
@@ -58,7 +59,7 @@ def check_command_line():
     # Its output sent somewhere, it answers there, in Bulgarian, a wrong option with status 1;
     # started with nowhere to write, it answers in a message box, which Enter closes.
     answer = wine(PROGRAM, "--version")
-    check("--version written out", (answer.returncode, answer.stdout.decode().splitlines()), (0, ["velinora 1.00"]))
+    check("--version written out", (answer.returncode, answer.stdout.decode().splitlines()), (0, [f"velinora {VERSION}"]))
     check("--help's first word", wine(PROGRAM, "--help").stdout.decode().split()[:1], ["Употреба:"])
     wrong = wine(PROGRAM, "--bogus")
     check("an unknown option", (wrong.returncode, "velinora: Непозната опция: „bogus“." in wrong.stderr.decode()),
