@@ -5,7 +5,8 @@
 
 const Loading = "Програмата се зарежда. Анализът ще се покаже, щом тя е готова.";
 const LoadFailed = "Програмата не успя да се зареди. Проверете връзката с интернет и презаредете " +
-    "страницата. Ако и това не помогне, отворете я в по-нова версия на браузъра си.";
+    "страницата. Ако и това не помогне, отворете я в по-нова версия на браузъра си или в друг " +
+    "браузър.";
 
 // Resolves to a function from a name to its analysis and what a screen reader is told.
 // The core is imported here rather than at the top, so that a core that cannot load
