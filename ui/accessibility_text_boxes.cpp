@@ -122,8 +122,11 @@ public:
         setCursorPosition(endIndex);
         setCursorPosition(startIndex);
     }
-    [[nodiscard]] QString attributes(int offset, int* startOffset, int* endOffset) const override {
-        *startOffset = *endOffset = bounded(offset); // one format throughout
+    // One format throughout, in one run over the whole text: Orca reads a line in the
+    // runs it spans, and says nothing of a line in none.
+    [[nodiscard]] QString attributes(int /*offset*/, int* startOffset, int* endOffset) const override {
+        *startOffset = 0;
+        *endOffset = characterCount();
         return {};
     }
 

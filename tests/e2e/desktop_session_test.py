@@ -219,6 +219,10 @@ def session():
           ["Н\n", "\n"])
     wrapped = Atspi.Text.get_text_at_offset(result_box, 2, line)
     check("the first line of a paragraph", (wrapped.start_offset, wrapped.end_offset < shown.find("\n", 2)), (2, True))
+    # Orca reads a line in the format runs it spans: one run holds the whole text, or a
+    # one-letter heading is never read.
+    check("the format run at a heading", Atspi.Text.get_attribute_run(result_box, heading, False)[1:],
+          (0, len(shown)))
     # Pasting into the result box before anything was ever copied does nothing; a real
     # paste still pastes.
     shown = Atspi.Text.get_text(result_box, 0, -1)
