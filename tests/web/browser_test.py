@@ -217,25 +217,14 @@ def chromium_checks(origin):
     browser.call("Network.enable")
     browser.open(origin + "/")
     ready()
-    nodes = [node for node in browser.call("Accessibility.getFullAXTree")["nodes"] if not node.get("ignored")]
-    seen = {
-        (
-            node["role"]["value"],
-            node.get("name", {}).get("value"),
-            node.get("description", {}).get("value"),
-            *(prop["value"]["value"] for prop in node.get("properties", []) if prop["name"] == "level"),
-        )
-        for node in nodes
-    }
-    for node in [
-        ("RootWebArea", "ВЕЛИНОРА", None),
-        ("heading", "ВЕЛИНОРА", None, 1),
-        ("textbox", "Въведете името си", "Enter започва анализа."),
-        ("button", "Анализирай", None),
-        ("textbox", "Анализ на името", None),
-        ("status", "", None),
-    ]:
-        check(f"for a screen reader: role, name, description{', level' * (len(node) > 3)}", node in seen, True)
+    # The page's one heading, the window's title, for a screen reader's heading key; what
+    # it says of the controls, the screen reader test hears.
+    headings = [
+        (node.get("name", {}).get("value"), [p["value"]["value"] for p in node["properties"] if p["name"] == "level"])
+        for node in browser.call("Accessibility.getFullAXTree")["nodes"]
+        if node["role"]["value"] == "heading" and not node.get("ignored")
+    ]
+    check("the headings: name and level", headings, [("ВЕЛИНОРА", [1])])
 
     # Zoom enlarges every text: at 200 % each is at least 1.9 times its size at 100 %, and
     # at no zoom up to 400 % is anything clipped or wider than the window.
