@@ -16,8 +16,15 @@ import sys
 from pathlib import Path
 
 # Each after the files it names.
-ORDER = ["velinora-core.wasm", "velinora-core.js", "dejavu-sans-bold.woff2", "heart-*.png", "velinora.css",
-         "manifest.webmanifest", "velinora.js"]
+ORDER = [
+    "velinora-core.wasm",
+    "velinora-core.js",
+    "dejavu-sans-bold.woff2",
+    "heart-*.png",
+    "velinora.css",
+    "manifest.webmanifest",
+    "velinora.js",
+]
 
 
 def hashed_name(name, data):

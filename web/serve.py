@@ -17,16 +17,24 @@ import urllib.parse
 from pathlib import Path
 
 # Named here, since a minimal system has no /etc/mime.types to name them.
-TYPES = {".html": "text/html; charset=utf-8", ".css": "text/css; charset=utf-8",
-         ".js": "text/javascript; charset=utf-8", ".wasm": "application/wasm", ".woff2": "font/woff2",
-         ".png": "image/png", ".webmanifest": "application/manifest+json"}
+TYPES = {
+    ".html": "text/html; charset=utf-8",
+    ".css": "text/css; charset=utf-8",
+    ".js": "text/javascript; charset=utf-8",
+    ".wasm": "application/wasm",
+    ".woff2": "font/woff2",
+    ".png": "image/png",
+    ".webmanifest": "application/manifest+json",
+}
 COMPRESSIBLE = {".html", ".css", ".js", ".wasm", ".webmanifest"}
 NAMED_BY_CONTENT = re.compile(r"\.[0-9a-f]{10}\.[a-z0-9]+$")
 
 
 def policy(folder):  # the page's own, and what a page cannot set for itself
     page = (Path(folder) / "index.html").read_text(encoding="utf-8")
-    return re.search(r'http-equiv="Content-Security-Policy" content="([^"]+)"', page).group(1) + "; frame-ancestors 'none'"
+    return (
+        re.search(r'http-equiv="Content-Security-Policy" content="([^"]+)"', page).group(1) + "; frame-ancestors 'none'"
+    )
 
 
 @functools.lru_cache(maxsize=None)
@@ -49,8 +57,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         path = self.server.folder / name
         if "/" in name or "\0" in name or name.startswith(".") or not path.is_file():
             return self.send(404, {"Content-Type": "text/plain; charset=utf-8"}, b"404 Not Found\n", with_body)
-        headers = {"Content-Type": TYPES.get(path.suffix, "application/octet-stream"),
-                   "Content-Security-Policy": self.server.policy, "X-Content-Type-Options": "nosniff"}
+        headers = {
+            "Content-Type": TYPES.get(path.suffix, "application/octet-stream"),
+            "Content-Security-Policy": self.server.policy,
+            "X-Content-Type-Options": "nosniff",
+        }
         body = path.read_bytes()
         if NAMED_BY_CONTENT.search(name):
             headers["Cache-Control"] = "public, max-age=31536000, immutable"

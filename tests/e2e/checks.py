@@ -30,6 +30,7 @@ def shown_window(x, holds):  # the mapped top-level window whose properties hold
                     return child
             except error.BadWindow:  # one that closed meanwhile
                 pass
+
     return wait_for(find) or sys.exit("the window never appeared")
 
 
@@ -37,12 +38,18 @@ def named(x, title):  # whether a window has this title, as the window manager r
     def holds(window):
         name = window.get_full_property(x.intern_atom("_NET_WM_NAME"), X.AnyPropertyType)
         return name and name.value.decode() == title
+
     return holds
 
 
 def close(x, window):  # as a window manager closes it
-    window.send_event(protocol.event.ClientMessage(window=window, client_type=x.intern_atom("WM_PROTOCOLS"), data=(
-        32, [x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])))
+    window.send_event(
+        protocol.event.ClientMessage(
+            window=window,
+            client_type=x.intern_atom("WM_PROTOCOLS"),
+            data=(32, [x.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]),
+        )
+    )
     x.flush()
 
 

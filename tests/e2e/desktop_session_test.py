@@ -13,6 +13,7 @@ import subprocess
 import sys
 
 import gi
+
 gi.require_version("Atspi", "2.0")
 from checks import check, close, failures, report, shown_window, wait_for  # noqa: E402
 from gi.repository import Atspi, GLib  # noqa: E402
@@ -30,8 +31,13 @@ def xdotool(*arguments):
 
 def start_x_server():
     read, write = os.pipe()
-    programs.append(subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten",
-                                      "tcp", "-noreset"], pass_fds=[write], stderr=subprocess.DEVNULL))
+    programs.append(
+        subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
+            pass_fds=[write],
+            stderr=subprocess.DEVNULL,
+        )
+    )
     os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
     # With Cyrillic in the keymap xdotool types it directly rather than remapping spare keys.
     subprocess.run(["setxkbmap", "-layout", "us,bg"], check=True)
@@ -41,9 +47,11 @@ def start_x_server():
 def start_program(environment=None):
     app = subprocess.Popen([PROGRAM], env={**os.environ, **(environment or {})})
     programs.append(app)
+
     def its_own(window):
         pid = window.get_full_property(x.intern_atom("_NET_WM_PID"), Xatom.CARDINAL)
         return pid and pid.value[0] == app.pid
+
     return app, shown_window(x, its_own)
 
 
@@ -58,11 +66,18 @@ def check_placement_and_colours(window, scale, size, top_left):
     check(f"at {scale} the window's place", [abs(a - b) <= 2 for a, b in zip((at.x, at.y), top_left)], [True, True])
 
     def colour(px, py):
-        pixel = x.screen().root.get_image(at.x + int(px * scale), at.y + int(py * scale), 1, 1, X.ZPixmap, 0xFFFFFFFF).data
+        pixel = (
+            x.screen().root.get_image(at.x + int(px * scale), at.y + int(py * scale), 1, 1, X.ZPixmap, 0xFFFFFFFF).data
+        )
         return "%02X%02X%02X" % (pixel[2], pixel[1], pixel[0])
+
     wait_for(lambda: colour(40, 70) == "32B2FF", 10)  # the first paint may come a moment after the map
-    for what, (px, py), expected in [("window", (40, 70), "32B2FF"), ("name box", (502, 40), "11EEEE"),
-                                     ("button", (286, 76), "2FD0D0"), ("result box", (308, 396), "9DFFFF")]:
+    for what, (px, py), expected in [
+        ("window", (40, 70), "32B2FF"),
+        ("name box", (502, 40), "11EEEE"),
+        ("button", (286, 76), "2FD0D0"),
+        ("result box", (308, 396), "9DFFFF"),
+    ]:
         check(f"at {scale} the {what}'s colour", colour(px, py), expected)
 
 
@@ -74,8 +89,14 @@ def accessible_objects(node):
 
 def application():
     desktop = Atspi.get_desktop(0)
-    return next((app for app in map(desktop.get_child_at_index, range(desktop.get_child_count()))
-                 if app and app.get_name() == "Велинора"), None)
+    return next(
+        (
+            app
+            for app in map(desktop.get_child_at_index, range(desktop.get_child_count()))
+            if app and app.get_name() == "Велинора"
+        ),
+        None,
+    )
 
 
 # Every offset at every boundary, through the first entry and into the second, gets an
@@ -88,8 +109,11 @@ def sweep_text(accessible):
         for offset in range(min(len(text), second_entry) + 1):
             for boundary in Atspi.TextBoundaryType.__enum_values__.values():
                 for ask in ASKS:
-                    check(f"{accessible.get_name()}: {ask.__name__}({offset}, {boundary})",
-                          ask(accessible, offset, boundary).content in text, True)
+                    check(
+                        f"{accessible.get_name()}: {ask.__name__}({offset}, {boundary})",
+                        ask(accessible, offset, boundary).content in text,
+                        True,
+                    )
     except GLib.Error as failure:
         failures.append(f"{accessible.get_name()}: no answer at offset {offset}, {boundary}: {failure}")
 
@@ -102,21 +126,32 @@ def resident_kb(process):
 # moments (a runaway fails at the call's time limit) and without memory to speak of.
 def bounded_edits(app, box):
     huge, edit, text, before = 2**31 - 1, Atspi.EditableText, Atspi.Text, resident_kb(app)
-    state = {str: lambda: text.get_text(box, 0, -1), int: lambda: text.get_caret_offset(box),
-             tuple: lambda: (text.get_selection(box, 0).start_offset, text.get_selection(box, 0).end_offset)}
+    state = {
+        str: lambda: text.get_text(box, 0, -1),
+        int: lambda: text.get_caret_offset(box),
+        tuple: lambda: (text.get_selection(box, 0).start_offset, text.get_selection(box, 0).end_offset),
+    }
     edit.set_text_contents(box, "Ива")
     for call, arguments, after in [
-            (edit.insert_text, (2**30, "x", 1), "Иваx"), (edit.insert_text, (-5, "y", 1), "yИваx"),
-            (edit.insert_text, (1, "Ivan", huge), "yIvanИваx"), (edit.delete_text, (-huge, 1), "IvanИваx"),
-            (edit.delete_text, (6, huge), "IvanИв"), (text.set_selection, (0, -huge, huge), (0, 6)),
-            (text.set_caret_offset, (huge,), 6), (text.set_caret_offset, (-huge,), 0)]:
+        (edit.insert_text, (2**30, "x", 1), "Иваx"),
+        (edit.insert_text, (-5, "y", 1), "yИваx"),
+        (edit.insert_text, (1, "Ivan", huge), "yIvanИваx"),
+        (edit.delete_text, (-huge, 1), "IvanИваx"),
+        (edit.delete_text, (6, huge), "IvanИв"),
+        (text.set_selection, (0, -huge, huge), (0, 6)),
+        (text.set_caret_offset, (huge,), 6),
+        (text.set_caret_offset, (-huge,), 0),
+    ]:
         call(box, *arguments)
         check(f"after {call.__name__}{arguments}", state[type(after)](), after)
     for offset in (-huge, -3, 7, huge):
-        for call, *arguments in [(text.add_selection, offset, -offset), (text.get_text, offset, -offset),
-                                 (text.get_character_extents, offset, Atspi.CoordType.SCREEN),
-                                 (text.get_attribute_run, offset, False),
-                                 (text.get_text_at_offset, offset, Atspi.TextBoundaryType.WORD_START)]:
+        for call, *arguments in [
+            (text.add_selection, offset, -offset),
+            (text.get_text, offset, -offset),
+            (text.get_character_extents, offset, Atspi.CoordType.SCREEN),
+            (text.get_attribute_run, offset, False),
+            (text.get_text_at_offset, offset, Atspi.TextBoundaryType.WORD_START),
+        ]:
             call(box, *arguments)
     check("the memory the absurd calls took, in MB, below 32", (resident_kb(app) - before) // 1024 < 32, True)
 
@@ -126,24 +161,39 @@ def bounded_edits(app, box):
 def english_words(text):
     text = re.sub(r"„[^“]*“", "", text.replace(PROGRAM, "velinora"))
     text = re.sub(r"\d+x\d+[+-]\d+[+-]\d+", "", text)  # a window geometry, typed as it stands
-    return [word for word in re.findall(r"[^\s,;()]+", text) if re.search("[A-Za-z]", word)
-            and not re.match(r"[-<\[$]", word) and word.rstrip(".:") not in ("velinora", "Qt", "X11")]
+    return [
+        word
+        for word in re.findall(r"[^\s,;()]+", text)
+        if re.search("[A-Za-z]", word)
+        and not re.match(r"[-<\[$]", word)
+        and word.rstrip(".:") not in ("velinora", "Qt", "X11")
+    ]
 
 
 # The command line answers in Bulgarian, with or without a display, and never needs one.
 def check_command_line():
-    for display in (os.environ["DISPLAY"], None):
+    for screen in (os.environ["DISPLAY"], None):
         environment = {name: value for name, value in os.environ.items() if name != "DISPLAY"}
-        environment.update({"DISPLAY": display} if display else {})
-        for option, status, part in [("--help", 0, "-v, --version"), ("--help-all", 0, "--platform <"),
-                                     ("--version", 0, f"velinora {VERSION}"), ("--bogus", 1, "„bogus“")]:
+        environment.update({"DISPLAY": screen} if screen else {})
+        for option, status, part in [
+            ("--help", 0, "-v, --version"),
+            ("--help-all", 0, "--platform <"),
+            ("--version", 0, f"velinora {VERSION}"),
+            ("--bogus", 1, "„bogus“"),
+        ]:
             run = subprocess.run([PROGRAM, option], env=environment, capture_output=True, text=True, timeout=10)
             answer = run.stdout + run.stderr
-            check(f"{option} with display {display}", (run.returncode, part in answer, english_words(answer)),
-                  (status, True, []))
+            check(
+                f"{option} with display {screen}",
+                (run.returncode, part in answer, english_words(answer)),
+                (status, True, []),
+            )
     bare = subprocess.run([PROGRAM], env=environment, capture_output=True, text=True, timeout=10)
-    check("started without a display", (bare.returncode, len(bare.stderr.splitlines()), english_words(bare.stderr)),
-          (1, 1, []))
+    check(
+        "started without a display",
+        (bare.returncode, len(bare.stderr.splitlines()), english_words(bare.stderr)),
+        (1, 1, []),
+    )
 
 
 def session():
@@ -156,16 +206,24 @@ def session():
     def said(source):
         parts = [source.get_child_at_index(i) for i in range(source.get_child_count())]
         return " ".join(filter(None, [source.get_name(), *(part.get_name() for part in parts)]))
-    listener = Atspi.EventListener.new(lambda event: events.append(
-        (event.type, event.source.get_role(), said(event.source), event.any_data, event.detail1)))
+
+    listener = Atspi.EventListener.new(
+        lambda event: events.append(
+            (event.type, event.source.get_role(), said(event.source), event.any_data, event.detail1)
+        )
+    )
     for event in ("object:announcement", "object:state-changed:showing", "object:state-changed:focused"):
         listener.register(event)
 
     def last_heard(role):
         def heard():
             GLib.MainContext.default().iteration(False)
-            return [data if kind == "object:announcement" else name for kind, source, name, data, on in events
-                    if kind == "object:announcement" or source == role and on]
+            return [
+                data if kind == "object:announcement" else name
+                for kind, source, name, data, on in events
+                if kind == "object:announcement" or source == role and on
+            ]
+
         return (wait_for(heard) or [None])[-1]
 
     app, window = start_program({"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
@@ -174,25 +232,44 @@ def session():
     hints = window.get_wm_normal_hints()
     check("the title", prop(window, "_NET_WM_NAME").decode(), "ВЕЛИНОРА")
     check("the size hints", (hints.min_width, hints.min_height, hints.max_width, hints.max_height), (700, 534) * 2)
-    check("the functions and decorations (no minimise, no maximise)", list(prop(window, "_MOTIF_WM_HINTS")),
-          [3, 38, 30, 0, 0])
+    check(
+        "the functions and decorations (no minimise, no maximise)",
+        list(prop(window, "_MOTIF_WM_HINTS")),
+        [3, 38, 30, 0, 0],
+    )
     check("the window's class", window.get_wm_class(), ("velinora", startup_class))
     # Both images, 16 and 32 pixels, each with its size in front.
-    check("the icon", hashlib.sha256(prop(window, "_NET_WM_ICON", Xatom.CARDINAL).tobytes()).hexdigest()[:16],
-          "5ecee25814ad9f8c")
+    check(
+        "the icon",
+        hashlib.sha256(prop(window, "_NET_WM_ICON", Xatom.CARDINAL).tobytes()).hexdigest()[:16],
+        "5ecee25814ad9f8c",
+    )
     check_placement_and_colours(window, 1, (700, 534), (290, 245))
 
-    objects = {(node.get_role(), node.get_name()): node
-               for node in accessible_objects(wait_for(application) or sys.exit("not on the accessibility bus"))}
+    objects = {
+        (node.get_role(), node.get_name()): node
+        for node in accessible_objects(wait_for(application) or sys.exit("not on the accessibility bus"))
+    }
     role = Atspi.Role
-    for kind, name in [(role.FRAME, "ВЕЛИНОРА"), (role.TEXT, "Въведете името си"), (role.PUSH_BUTTON, "Анализирай"),
-                       (role.TEXT, "Анализ на името"), (role.LABEL, "Въведете името си :"),
-                       (role.LABEL, "Повторението на букви в името засилва тяхното въздействие.")]:
+    for kind, name in [
+        (role.FRAME, "ВЕЛИНОРА"),
+        (role.TEXT, "Въведете името си"),
+        (role.PUSH_BUTTON, "Анализирай"),
+        (role.TEXT, "Анализ на името"),
+        (role.LABEL, "Въведете името си :"),
+        (role.LABEL, "Повторението на букви в името засилва тяхното въздействие."),
+    ]:
         check(f"a {kind.value_nick} named {name}", (kind, name) in objects, True)
     name_box, result_box = objects[(role.TEXT, "Въведете името си")], objects[(role.TEXT, "Анализ на името")]
-    check("the name box's label", [relation.get_target(0).get_name() for relation in name_box.get_relation_set()
-                                   if relation.get_relation_type() == Atspi.RelationType.LABELLED_BY],
-          ["Въведете името си :"])
+    check(
+        "the name box's label",
+        [
+            relation.get_target(0).get_name()
+            for relation in name_box.get_relation_set()
+            if relation.get_relation_type() == Atspi.RelationType.LABELLED_BY
+        ],
+        ["Въведете името си :"],
+    )
 
     def analyse(name):
         events.clear()
@@ -205,24 +282,32 @@ def session():
 
     # Two words and a hyphen: the count said is of the letters alone.
     name = "Анна-Мария Петрова"
-    check("what is heard after a name of two words", analyse(name),
-          "Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да го прочетете.")
+    check(
+        "what is heard after a name of two words",
+        analyse(name),
+        "Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да го прочетете.",
+    )
     # The boxes answer from their own text (unit-tested at every offset): at, before and
     # after, through the bus.
-    check("the word at, before and after the hyphen", [ask(name_box, 4, Atspi.TextBoundaryType.WORD_START).content
-                                                       for ask in ASKS], ["-", "Анна", "Мария"])
+    check(
+        "the word at, before and after the hyphen",
+        [ask(name_box, 4, Atspi.TextBoundaryType.WORD_START).content for ask in ASKS],
+        ["-", "Анна", "Мария"],
+    )
     # In the result box a line is what the box shows on one line: a heading, the empty
     # line between two entries, or a part of a paragraph that wraps.
     shown, line = Atspi.Text.get_text(result_box, 0, -1), Atspi.TextBoundaryType.LINE_START
     heading = shown.find("\n\n") + 2
-    check("the lines at and before the second heading", [ask(result_box, heading, line).content for ask in ASKS[:2]],
-          ["Н\n", "\n"])
+    check(
+        "the lines at and before the second heading",
+        [ask(result_box, heading, line).content for ask in ASKS[:2]],
+        ["Н\n", "\n"],
+    )
     wrapped = Atspi.Text.get_text_at_offset(result_box, 2, line)
     check("the first line of a paragraph", (wrapped.start_offset, wrapped.end_offset < shown.find("\n", 2)), (2, True))
     # Orca reads a line in the format runs it spans: one run holds the whole text, or a
     # one-letter heading is never read.
-    check("the format run at a heading", Atspi.Text.get_attribute_run(result_box, heading, False)[1:],
-          (0, len(shown)))
+    check("the format run at a heading", Atspi.Text.get_attribute_run(result_box, heading, False)[1:], (0, len(shown)))
     # Pasting into the result box before anything was ever copied does nothing; a real
     # paste still pastes.
     shown = Atspi.Text.get_text(result_box, 0, -1)
@@ -249,8 +334,10 @@ try:
     check_command_line()
     session()
     # The desktop's own scale setting (Xft.dpi, as GNOME and KDE set it on X11), and Qt's.
-    for resources, environment, scale, size, top_left in [(b"Xft.dpi:\t144\n", {}, 1.5, (1050, 801), (115, 111)),
-                                                          (b"", {"QT_SCALE_FACTOR": "2"}, 2, (1400, 1068), (0, 0))]:
+    for resources, environment, scale, size, top_left in [
+        (b"Xft.dpi:\t144\n", {}, 1.5, (1050, 801), (115, 111)),
+        (b"", {"QT_SCALE_FACTOR": "2"}, 2, (1400, 1068), (0, 0)),
+    ]:
         x.screen().root.change_property(x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8, resources)
         check_placement_and_colours(start_program(environment)[1], scale, size, top_left)
 finally:

@@ -31,12 +31,14 @@ ANNOUNCED = {
 }
 # Every element a reader stops on, before and after an analysis alike: the focus is in
 # the name box, the result box is one element and the notice is not there to meet.
-TREE = [f'Window "{TITLE}" focusable focused',
-        '  Edit "Въведете името си" focusable focused',
-        '  Button "Анализирай" focusable',
-        '  Edit "Анализ на името" focusable',
-        '  Text "Въведете името си :"',
-        '  Text "Повторението на букви в името засилва тяхното въздействие."']
+TREE = [
+    f'Window "{TITLE}" focusable focused',
+    '  Edit "Въведете името си" focusable focused',
+    '  Button "Анализирай" focusable',
+    '  Edit "Анализ на името" focusable',
+    '  Text "Въведете името си :"',
+    '  Text "Повторението на букви в името засилва тяхното въздействие."',
+]
 
 version = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
 if int(re.match(r"wine-(\d+)", version).group(1)) < 10:
@@ -47,11 +49,13 @@ if int(re.match(r"wine-(\d+)", version).group(1)) < 10:
 
 class Client:  # uia_client.exe, its lines taken as they come
     def __init__(self):
-        self.process = subprocess.Popen(["wine", CLIENT, TITLE], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        text=True, encoding="utf-8")
+        self.process = subprocess.Popen(
+            ["wine", CLIENT, TITLE], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, encoding="utf-8"
+        )
         self.lines = queue.Queue()
-        threading.Thread(target=lambda: [self.lines.put(line.rstrip("\n")) for line in self.process.stdout],
-                         daemon=True).start()
+        threading.Thread(
+            target=lambda: [self.lines.put(line.rstrip("\n")) for line in self.process.stdout], daemon=True
+        ).start()
         check("the client's first line", self.line(), "ready")
 
     def line(self):
@@ -82,9 +86,14 @@ def announcements():
     def character(escape):
         code, other = escape.groups()
         return chr(int(code, 16)) if code else {"n": "\n", "r": "\r", "t": "\t"}.get(other, other)
+
     with open(log.name, encoding="utf-8", errors="replace") as raised:
-        return [re.sub(r"\\(?:([0-9a-f]{4})|(.))", character, text) + cut for text, cut in
-                re.findall(r'UiaRaiseNotificationEvent \(\w+, \d+, \d+, L"((?:[^"\\]|\\.)*)"(\.\.\.)?', raised.read())]
+        return [
+            re.sub(r"\\(?:([0-9a-f]{4})|(.))", character, text) + cut
+            for text, cut in re.findall(
+                r'UiaRaiseNotificationEvent \(\w+, \d+, \d+, L"((?:[^"\\]|\\.)*)"(\.\.\.)?', raised.read()
+            )
+        ]
 
 
 def announced_after(name):
@@ -102,10 +111,16 @@ try:
     shown_window(x, named(x, TITLE))
     client = Client()
     check("the tree at start", client.tree(), TREE)
-    check("the focus after Tab, Tab, Shift+Tab, Shift+Tab",
-          [client.focus_after(key) for key in ("Tab", "Tab", "shift+Tab", "shift+Tab")],
-          ['focus Button "Анализирай" focusable focused', 'focus Edit "Анализ на името" focusable focused',
-           'focus Button "Анализирай" focusable focused', 'focus Edit "Въведете името си" focusable focused'])
+    check(
+        "the focus after Tab, Tab, Shift+Tab, Shift+Tab",
+        [client.focus_after(key) for key in ("Tab", "Tab", "shift+Tab", "shift+Tab")],
+        [
+            'focus Button "Анализирай" focusable focused',
+            'focus Edit "Анализ на името" focusable focused',
+            'focus Button "Анализирай" focusable focused',
+            'focus Edit "Въведете името си" focusable focused',
+        ],
+    )
     for name, expected in ANNOUNCED.items():
         got = announced_after(name)
         cut = got and got.endswith("...") and len(got) - 3  # then as much as Wine logged
