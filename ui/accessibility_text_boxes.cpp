@@ -124,7 +124,8 @@ public:
     }
     // One format throughout, in one run over the whole text: Orca reads a line in the
     // runs it spans, and says nothing of a line in none.
-    [[nodiscard]] QString attributes(int /*offset*/, int* startOffset, int* endOffset) const override {
+    [[nodiscard]] QString attributes(int /*offset*/, int* startOffset,
+                                     int* endOffset) const override {
         *startOffset = 0;
         *endOffset = characterCount();
         return {};
