@@ -4,18 +4,18 @@
 # same few calls: headless Chromium over the DevTools protocol, headless Firefox over
 # WebDriver BiDi, and WebKitGTK through its WebDriver on an X server. Each starts on a
 # fresh profile of its own, away from the desktop's session and the real home, and a
-# browser that hangs fails the test after a timeout instead of blocking it.
+# browser that hangs fails the test after a timeout instead of blocking it. Chromium
+# comes also in a window, for a screen reader to read.
 import base64
+import contextlib
 import json
 import os
-import select
 import shutil
 import signal
 import socket
 import subprocess
 import tempfile
 import time
-import urllib.error
 import urllib.request
 from pathlib import Path
 
@@ -25,27 +25,14 @@ TIMEOUT = 30  # seconds
 WIDTH, HEIGHT = 1280, 800
 # Two frames drawn: after only one the picture may still be of the page before the last key.
 PAINTED = "new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(() => done(true))))"
-# For each key that types no character, and Space: WebDriver's character for it, and the
-# code and Windows key code that a page in Chromium gets as its code and keyCode.
+# For each key pressed that types no character: WebDriver's character for it, and the code
+# and Windows key code that a page in Chromium gets as its code and keyCode.
 KEYS = {
-    "Backspace": ("\ue003", "Backspace", 8),
     "Tab": ("\ue004", "Tab", 9),
     "Enter": ("\ue007", "Enter", 13),
     "Shift": ("\ue008", "ShiftLeft", 16),
     "Control": ("\ue009", "ControlLeft", 17),
-    "Alt": ("\ue00a", "AltLeft", 18),
-    "Escape": ("\ue00c", "Escape", 27),
-    " ": (" ", "Space", 32),
-    "PageUp": ("\ue00e", "PageUp", 33),
-    "PageDown": ("\ue00f", "PageDown", 34),
-    "End": ("\ue010", "End", 35),
-    "Home": ("\ue011", "Home", 36),
-    "ArrowLeft": ("\ue012", "ArrowLeft", 37),
-    "ArrowUp": ("\ue013", "ArrowUp", 38),
-    "ArrowRight": ("\ue014", "ArrowRight", 39),
-    "ArrowDown": ("\ue015", "ArrowDown", 40),
     "Delete": ("\ue017", "Delete", 46),
-    "Meta": ("\ue03d", "MetaLeft", 91),
 }
 
 
@@ -62,25 +49,52 @@ def centre(selector):  # of an element, in the viewport, brought into view if it
     )
 
 
-def until(what, condition, seconds=TIMEOUT):  # condition's first truthy value
+# The condition's first truthy value, an error of the kinds ignoring taken for none; else
+# its last, or, if told what was awaited, an error.
+def until(condition, seconds=TIMEOUT, what=None, ignoring=()):
     deadline = time.monotonic() + seconds
-    while not (value := condition()):
-        if time.monotonic() > deadline:
-            raise TimeoutError(f"{what}: not in {seconds} s")
-        time.sleep(0.05)
+    while True:
+        value = None
+        with contextlib.suppress(*ignoring):
+            value = condition()
+        if value or time.monotonic() > deadline:
+            break
+        time.sleep(0.02)
+    if not value and what:
+        raise TimeoutError(f"{what}: not in {seconds} s")
     return value
 
 
-def members(group):  # a process group's processes, less those ended and only waiting to be reaped
-    found = []
+def alive(group):  # whether a process group has a process not yet ended (the first process may leave them unreaped)
     for stat in Path("/proc").glob("[0-9]*/stat"):
-        try:
+        with contextlib.suppress(OSError):
             state, _, group_of = stat.read_text().rsplit(")", 1)[1].split()[:3]
-        except OSError:
-            continue
-        if state != "Z" and int(group_of) == group:
-            found.append(int(stat.parent.name))
-    return found
+            if state != "Z" and int(group_of) == group:
+                return True
+    return False
+
+
+def end(process, seconds=TIMEOUT):  # waits for a process to end, then ends its group, asking before forcing
+    with contextlib.suppress(subprocess.TimeoutExpired):
+        process.wait(seconds)
+    for sent in [signal.SIGTERM, signal.SIGKILL]:
+        with contextlib.suppress(ProcessLookupError):
+            os.killpg(process.pid, sent)
+        if until(lambda: process.poll() is not None and not alive(process.pid), 5):
+            break
+    process.wait()
+
+
+def x_server(start):  # started by start(arguments, pass_fds=…), and its display
+    # Written into a file rather than a pipe, since the server writes the number and the line
+    # feed apart, and would die if the pipe were closed between the two.
+    with tempfile.TemporaryFile() as written:
+        fd = written.fileno()
+        # -noreset: else the server resets whenever its last client leaves, as at a restart.
+        options = "-screen 0 1920x1200x24 -nolisten tcp -noreset".split()
+        process = start(["Xvfb", "-displayfd", str(fd), *options], pass_fds=[fd])
+        until(lambda: os.pread(fd, 16, 0).endswith(b"\n"), what="Xvfb's display")
+        return process, ":" + os.pread(fd, 16, 0).decode().strip()
 
 
 class Channel:
@@ -130,72 +144,34 @@ class Browser:
         self.profile = self.folder / "profile"
         self.profile.mkdir()
         (self.folder / "home").mkdir(mode=0o700)
-        self.process = None
-        self.helpers = []  # what a restart keeps, ended last
-        self.logged = []  # errors, kept through restarts
+        # helpers: what a restart keeps, ended last; logged: errors, kept through restarts
+        self.process, self.helpers, self.logged = None, [], []
         try:
             self.start()
         except BaseException:
             self.close()
             raise
 
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *_):
-        self.close()
-
-    def spawn(self, arguments, pass_fds=(), **environment):  # leading a process group, its output in the log
+    def spawn(self, arguments, environment=None, **options):  # leading a process group, its output in the log
         # A home of its own, so that nothing is read from the real one or left in it; no
-        # session bus, for GLib would start one, and desktop portals, that outlive the test.
+        # session bus unless given, for GLib would start one, and desktop portals, that
+        # outlive the test.
         home = str(self.folder / "home")
         kept = {name: value for name, value in os.environ.items() if not name.startswith(("XDG_", "DBUS_"))}
-        environment = {**kept, "HOME": home, "XDG_RUNTIME_DIR": home, **environment}
-        environment["DBUS_SESSION_BUS_ADDRESS"] = f"unix:path={self.folder}/no-bus"
+        no_bus = {"DBUS_SESSION_BUS_ADDRESS": f"unix:path={self.folder}/no-bus"}
+        env = {**kept, "HOME": home, "XDG_RUNTIME_DIR": home, **no_bus, **(environment or {})}
         with open(self.folder / "log", "ab") as log:
             return subprocess.Popen(
-                arguments,
-                env=environment,
-                stdin=subprocess.DEVNULL,
-                stdout=log,
-                stderr=log,
-                pass_fds=pass_fds,
-                start_new_session=True,
+                arguments, env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True, **options
             )
 
-    @staticmethod
-    def end(process, seconds=TIMEOUT):  # waits for a process to end, then ends its group, asking before forcing
-        try:
-            process.wait(seconds)
-        except subprocess.TimeoutExpired:
-            pass
-        for sent in [signal.SIGTERM, signal.SIGKILL]:
-            try:
-                os.killpg(process.pid, sent)
-                process.wait(5)
-                until("the process group's end", lambda: not members(process.pid), 5)
-                break
-            except ProcessLookupError:
-                break
-            except (subprocess.TimeoutExpired, TimeoutError):
-                pass
-        process.wait()
-
-    def strays(self):  # left their group, as Chromium's crash handler does: known by the folder in their arguments
-        found = []
-        for process in Path("/proc").glob("[0-9]*"):
-            try:
-                if str(self.folder).encode() in (process / "cmdline").read_bytes():
-                    found.append(int(process.name))
-            except OSError:
-                pass
-        return found
+    def written(self, name, parse):  # what the browser writes into a file of its profile, once it has, and whole
+        return until(
+            lambda: parse((self.profile / name).read_text()), TIMEOUT, name, (OSError, LookupError, ValueError)
+        )
 
     def wait_for(self, expression, seconds=20):
-        deadline = time.monotonic() + seconds
-        while not (value := self.js(expression)) and time.monotonic() < deadline:
-            time.sleep(0.02)
-        return value
+        return until(lambda: self.js(expression), seconds)
 
     def screenshot(self, path):
         self.js(PAINTED)
@@ -211,13 +187,7 @@ class Browser:
             self.stop()
         finally:
             for helper in reversed(self.helpers):
-                self.end(helper, 0)
-            self.helpers = []
-            try:
-                until("the processes outside the group", lambda: not self.strays(), 5)
-            except TimeoutError:
-                for stray in self.strays():
-                    os.kill(stray, signal.SIGKILL)
+                end(helper, 0)
             shutil.rmtree(self.folder, ignore_errors=True)
 
 
@@ -230,17 +200,15 @@ class OverWebSocket(Browser):
     def stop(self):
         asked = False
         if self.channel and not self.channel.hung:  # else it would only keep the test waiting
-            try:
+            with contextlib.suppress(Exception):  # hung or gone: ended all the same
                 self.logged += self.new_errors()
-                self.quit()
+                self.channel.command(self.QUIT, {})
                 asked = True
-            except Exception:  # hung or gone: ended all the same
-                pass
         if self.channel:
             self.channel.socket.close()
             self.channel = None
         if self.process:
-            self.end(self.process, TIMEOUT if asked else 0)
+            end(self.process, TIMEOUT if asked else 0)
             self.process = None
 
     def errors(self):
@@ -256,37 +224,35 @@ class OverWebSocket(Browser):
 class Chromium(OverWebSocket):
     name = "chromium"
     http_cache = "Default/Cache"
-    MODIFIERS = {"Alt": 1, "Control": 2, "Meta": 4, "Shift": 8}
-    # Keys sent this way skip the browser's shortcuts: the editing ones are named instead.
-    COMMANDS = {"a": "selectAll", "c": "copy", "x": "cut", "v": "paste", "z": "undo"}
+    QUIT = "Browser.close"
+    MODIFIERS = {"Control": 2, "Shift": 8}
+    COMMANDS = {"a": "selectAll"}  # keys sent this way skip the browser's shortcuts: the editing ones are named
+
+    def __init__(self, screen_reader=False):  # or in a window on the DISPLAY, its page open to a screen reader
+        self.screen_reader = screen_reader
+        super().__init__()
 
     def start(self):
         active = self.profile / "DevToolsActivePort"
         active.unlink(missing_ok=True)
         # Without the flags against background networking its own connections are refused
-        # on a closed network, and it logs them.
-        self.process = self.spawn(
-            "chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-sync"
-            " --disable-background-networking --disable-component-update --remote-debugging-port=0".split()
-            + [f"--user-data-dir={self.profile}", "about:blank"]
-        )
-
-        def address():  # the port and the path, once both are written
-            lines = active.read_text().split() if active.exists() else []
-            return lines[:2] if len(lines) >= 2 else None
-
-        port, path = until("Chromium's DevTools port", address)
+        # on a closed network, and it logs them. In a window: the session bus, through which
+        # the accessibility bus is found; --test-type: no bar about --no-sandbox above the page.
+        window = "--force-renderer-accessibility --test-type --window-size=1000,800"
+        flags = (window if self.screen_reader else "--headless") + " --no-sandbox --disable-gpu --disable-quic"
+        flags += " --no-first-run --disable-sync --disable-component-update --disable-background-networking"
+        bus = {"DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"]} if self.screen_reader else {}
+        arguments = ["chromium", *flags.split(), "--remote-debugging-port=0", f"--user-data-dir={self.profile}"]
+        self.process = self.spawn([*arguments, "about:blank"], bus)
+        port, path = self.written(active.name, lambda text: text.splitlines()[1] and text.split()[:2])
         self.channel, self.session, self.read = Channel(f"ws://127.0.0.1:{port}{path}"), None, 0
         target = self.call("Target.createTarget", url="about:blank")["targetId"]
         self.session = self.call("Target.attachToTarget", targetId=target, flatten=True)["sessionId"]
         for domain in ["Page", "Runtime", "Log"]:
             self.call(f"{domain}.enable")
-        # Headless, the page would be told it has no focus.
-        self.call("Emulation.setFocusEmulationEnabled", enabled=True)
-        self.set_viewport(WIDTH, HEIGHT)
-
-    def quit(self):
-        self.channel.command("Browser.close", {})
+        if not self.screen_reader:  # headless, the page would be told it has no focus; in a window, the size is its own
+            self.call("Emulation.setFocusEmulationEnabled", enabled=True)
+            self.set_viewport(WIDTH, HEIGHT)
 
     @property
     def events(self):
@@ -321,20 +287,17 @@ class Chromium(OverWebSocket):
             self.call("Input.dispatchKeyEvent", type="keyUp", key=character)
 
     def press(self, kind, key, held, text="", commands=()):  # held: the modifiers' bits
-        if key in KEYS:
+        if len(key) > 1:
             code, keycode = KEYS[key][1:]
-        elif key.isascii() and key.isalnum():
+        else:  # a letter or a digit
             code, keycode = ("Key" if key.isalpha() else "Digit") + key.upper(), ord(key.upper())
-        else:
-            code, keycode = "", 0
         params = dict(type=kind, key=key, code=code, windowsVirtualKeyCode=keycode, text=text, modifiers=held)
         self.call("Input.dispatchKeyEvent", **params, commands=list(commands))
 
     def key(self, key, modifiers=()):
         if "Shift" in modifiers and len(key) == 1:
             key = key.upper()
-        typing = len(key) == 1 and not {"Control", "Alt", "Meta"} & set(modifiers)
-        text = "\r" if key == "Enter" else key if typing else ""
+        text = "\r" if key == "Enter" else key if len(key) == 1 and "Control" not in modifiers else ""
         commands = [self.COMMANDS[key]] if list(modifiers) == ["Control"] and key in self.COMMANDS else []
         held = 0
         for modifier in modifiers:
@@ -373,15 +336,14 @@ class WebDriverInput:
     """Keys and the pointer as WebDriver's actions, the same for Firefox and WebKit."""
 
     def keys(self, presses):
-        self.actions(
-            [{"type": "key", "id": "keyboard", "actions": [dict(type=kind, value=value) for kind, value in presses]}]
-        )
+        actions = [dict(type=kind, value=value) for kind, value in presses]
+        self.actions([{"type": "key", "id": "keyboard", "actions": actions}])
 
     def type(self, text):
         self.keys([(kind, character) for character in text for kind in ["keyDown", "keyUp"]])
 
     def key(self, key, modifiers=()):
-        values = [KEYS[name][0] if name in KEYS else name for name in [*modifiers, key]]
+        values = [KEYS[name][0] if len(name) > 1 else name for name in [*modifiers, key]]
         self.keys([("keyDown", value) for value in values] + [("keyUp", value) for value in reversed(values)])
 
     def click(self, selector):
@@ -394,103 +356,29 @@ class WebDriverInput:
 class Firefox(WebDriverInput, OverWebSocket):
     name = "firefox"
     http_cache = "cache2"
-    # Nothing fetched on Firefox's own account: no updates, telemetry, studies, captive
-    # portal or connectivity checks, safe-browsing lists, remote settings, new-tab feeds,
-    # push, or guessing ahead; and a blank page at a restart, not the last session.
-    PREFERENCES = """
-        app.normandy.enabled false
-        app.shield.optoutstudies.enabled false
-        app.update.auto false
-        app.update.checkInstallTime false
-        browser.aboutwelcome.enabled false
-        browser.discovery.enabled false
-        browser.newtabpage.activity-stream.feeds.section.topstories false
-        browser.newtabpage.activity-stream.feeds.topsites false
-        browser.newtabpage.activity-stream.telemetry false
-        browser.newtabpage.enabled false
-        browser.ping-centre.telemetry false
-        browser.region.update.enabled false
-        browser.safebrowsing.blockedURIs.enabled false
-        browser.safebrowsing.downloads.enabled false
-        browser.safebrowsing.malware.enabled false
-        browser.safebrowsing.phishing.enabled false
-        browser.safebrowsing.provider.google.updateURL ""
-        browser.safebrowsing.provider.google4.updateURL ""
-        browser.safebrowsing.provider.mozilla.updateURL ""
-        browser.search.suggest.enabled false
-        browser.search.update false
-        browser.sessionstore.resume_from_crash false
-        browser.shell.checkDefaultBrowser false
-        browser.startup.homepage_override.mstone "ignore"
-        browser.startup.page 0
-        browser.topsites.contile.enabled false
-        browser.translations.enable false
-        browser.uitour.enabled false
-        browser.urlbar.quicksuggest.enabled false
-        captivedetect.canonicalURL ""
-        datareporting.healthreport.uploadEnabled false
-        datareporting.policy.dataSubmissionEnabled false
-        datareporting.usage.uploadEnabled false
-        dom.push.connection.enabled false
-        extensions.blocklist.enabled false
-        extensions.getAddons.cache.enabled false
-        extensions.systemAddon.update.enabled false
-        extensions.update.enabled false
-        geo.provider.network.url ""
-        identity.fxaccounts.enabled false
-        media.gmp-gmpopenh264.enabled false
-        media.gmp-manager.chromium-update-url ""
-        media.gmp-manager.url ""
-        media.gmp-provider.enabled false
-        media.gmp-widevinecdm.allow-chromium-update false
-        media.gmp-widevinecdm.enabled false
-        network.captive-portal-service.enabled false
-        network.connectivity-service.enabled false
-        network.dns.disablePrefetch true
-        network.http.speculative-parallel-limit 0
-        network.prefetch-next false
-        network.trr.mode 5
-        security.OCSP.enabled 0
-        security.remote_settings.crlite_filters.enabled false
-        security.remote_settings.intermediates.enabled false
-        services.settings.server "data:,"
-        toolkit.telemetry.archive.enabled false
-        toolkit.telemetry.enabled false
-        toolkit.telemetry.server ""
-        toolkit.telemetry.unified false
-        """
+    QUIT = "browser.close"
+    # Its remote agent, there for WebDriver BiDi, itself sets what keeps it off the network,
+    # all but the update checks of its media plugins, made half a minute after the start.
+    PREFERENCES = {"media.gmp-manager.url": '""', "media.gmp-manager.chromium-update-url": '""'}
 
     def start(self):
-        preferences = map(str.split, self.PREFERENCES.strip().splitlines())
-        (self.profile / "user.js").write_text(
-            "".join(f'user_pref("{name}", {value});\n' for name, value in preferences)
-        )
+        (self.profile / "user.js").write_text("".join(f'user_pref("{n}", {v});\n' for n, v in self.PREFERENCES.items()))
         port_file = self.profile / "WebDriverBiDiServer.json"
         port_file.unlink(missing_ok=True)
         arguments = ["--headless", "--no-remote", "--profile", str(self.profile), "--remote-debugging-port=0"]
-        # A release build heeds the remote settings server above only with the variable set.
-        self.process = self.spawn(
-            ["firefox-esr", *arguments, "about:blank"], MOZ_CRASHREPORTER_DISABLE="1", MOZ_REMOTE_SETTINGS_DEVTOOLS="1"
-        )
-
-        def port():
-            try:
-                return json.loads(port_file.read_text())["ws_port"]
-            except (OSError, ValueError, KeyError):  # not there yet, or half written
-                return None
-
-        self.channel, self.read = Channel(f"ws://127.0.0.1:{until('Firefox BiDi port', port)}/session"), 0
+        # A release build heeds the remote settings server the remote agent sets only with the variable set.
+        environment = {"MOZ_CRASHREPORTER_DISABLE": "1", "MOZ_REMOTE_SETTINGS_DEVTOOLS": "1"}
+        self.process = self.spawn(["firefox-esr", *arguments, "about:blank"], environment)
+        port = self.written(port_file.name, lambda text: json.loads(text)["ws_port"])
+        self.channel, self.read = Channel(f"ws://127.0.0.1:{port}/session"), 0
         self.call("session.new", capabilities={})
         # The tab it starts with is never given the focus, headless: its page would draw
         # neither caret nor focus ring. A tab opened now is.
         first = self.call("browsingContext.getTree", maxDepth=0)["contexts"][0]["context"]
         self.context = self.call("browsingContext.create", type="tab")["context"]
         self.call("browsingContext.close", context=first)
-        self.call("session.subscribe", events=["log.entryAdded"])
+        self.call("session.subscribe", events=["log.entryAdded", "network.fetchError"])
         self.set_viewport(WIDTH, HEIGHT)
-
-    def quit(self):
-        self.call("browser.close")
 
     def call(self, method, **params):
         return self.channel.command(method, params)
@@ -521,6 +409,9 @@ class Firefox(WebDriverInput, OverWebSocket):
     def error_in(event):
         if event.get("method") == "log.entryAdded" and event["params"]["level"] == "error":
             return f"{event['params']['type']}: {event['params']['text']}"
+        # Any request that fails, as the others report one; less those cut short by a new page.
+        if event.get("method") == "network.fetchError" and event["params"]["errorText"] != "NS_BINDING_ABORTED":
+            return f"not loaded: {event['params']['request']['url']}: {event['params']['errorText']}"
 
 
 class WebKit(WebDriverInput, Browser):
@@ -528,63 +419,32 @@ class WebKit(WebDriverInput, Browser):
     http_cache = "cache/WebKitCache"  # beside cache/CacheStorage, which stays
     BROWSER = Path(__file__).resolve().with_name("webkit_browser.py")
 
-    def __init__(self):
-        self.display, self.session = os.environ.get("DISPLAY"), None
-        super().__init__()
+    display = session = None
 
     def start(self):
-        self.display = self.display or self.start_x_server()
+        self.display = self.display or os.environ.get("DISPLAY")
+        if not self.display:  # one of its own, kept through restarts
+            xvfb, self.display = x_server(self.spawn)
+            self.helpers.append(xvfb)
         with socket.socket() as free:  # a port for the driver, free a moment ago
             free.bind(("127.0.0.1", 0))
             port = free.getsockname()[1]
         self.address = f"http://127.0.0.1:{port}"
-        self.process = self.spawn(["WebKitWebDriver", f"--port={port}"], DISPLAY=self.display, GDK_BACKEND="x11")
-
-        def ready():
-            try:
-                return self.request("GET", "/status")["ready"]
-            except (OSError, RuntimeError):
-                return False
-
-        until("WebKitWebDriver", ready)
-        # Without --automation the browser would not let the driver in, and the request for
-        # a session would hang.
-        browser = {
-            "binary": str(self.BROWSER),
-            "args": ["--automation", "--profile", str(self.profile), "--errors", str(self.folder / "errors")],
-        }
+        self.process = self.spawn(["WebKitWebDriver", f"--port={port}"], dict(DISPLAY=self.display, GDK_BACKEND="x11"))
+        until(lambda: self.request("GET", "/status")["ready"], what="WebKitWebDriver", ignoring=(OSError, RuntimeError))
+        args = ["--profile", str(self.profile), "--errors", str(self.folder / "errors")]
         timeouts = {"script": TIMEOUT * 1000, "pageLoad": TIMEOUT * 1000, "implicit": 0}
-        capabilities = {"alwaysMatch": {"webkitgtk:browserOptions": browser, "timeouts": timeouts}}
-        self.session = self.request("POST", "/session", {"capabilities": capabilities})["sessionId"]
+        options = {"webkitgtk:browserOptions": {"binary": str(self.BROWSER), "args": args}, "timeouts": timeouts}
+        self.session = self.request("POST", "/session", {"capabilities": {"alwaysMatch": options}})["sessionId"]
         self.set_viewport(WIDTH, HEIGHT)
-
-    def start_x_server(self):  # kept through restarts
-        read, write = os.pipe()
-        try:
-            # -noreset: else the server resets whenever its last client leaves, as at a restart.
-            arguments = ["-displayfd", str(write), "-screen", "0", "1920x1200x24", "-nolisten", "tcp", "-noreset"]
-            self.helpers.append(self.spawn(["Xvfb", *arguments], pass_fds=[write]))
-            os.close(write)
-            # Read to the line's end: the server writes the number and the line feed apart,
-            # and dies if the pipe is closed between the two.
-            number = b""
-            while not number.endswith(b"\n"):
-                if not select.select([read], [], [], TIMEOUT)[0] or not (more := os.read(read, 16)):
-                    raise RuntimeError("Xvfb did not start")
-                number += more
-            return ":" + number.decode().strip()
-        finally:
-            os.close(read)
 
     def stop(self):
         if self.session:
-            try:  # the driver closes the browser's windows, and so ends it
+            with contextlib.suppress(Exception):  # the driver closes the browser's windows, and so ends it
                 self.call("DELETE", "")
-            except Exception:
-                pass
             self.session = None
         if self.process:
-            self.end(self.process, 0)
+            end(self.process, 0)
             self.process = None
 
     def request(self, method, path, body=None):
@@ -593,7 +453,7 @@ class WebKit(WebDriverInput, Browser):
         try:
             with urllib.request.urlopen(request, timeout=TIMEOUT + 5) as response:
                 return json.load(response)["value"]
-        except urllib.error.HTTPError as error:
+        except urllib.request.HTTPError as error:
             value = json.load(error)["value"]
             raise RuntimeError(f"{method} {path}: {value['error']}: {value['message']}") from None
         except TimeoutError:

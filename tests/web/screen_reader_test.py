@@ -10,11 +10,9 @@
 # asks a voice for.
 #   screen_reader_test.py SITE    (SITE as scripts/web --build-only builds it; the test runs
 #                                  itself in dbus-run-session)
-import json
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -23,16 +21,15 @@ import time
 import tty
 from pathlib import Path
 
-import websocket
+from engines import Chromium, end, until, x_server
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "web"))
 import serve  # noqa: E402
 
 OWN_BUSES = "VELINORA_SCREEN_READER_BUSES"
 if not os.environ.get(OWN_BUSES):
-    os.execvpe(
-        "dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv], {**os.environ, OWN_BUSES: "1"}
-    )
+    os.environ[OWN_BUSES] = "1"
+    os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
 
 SITE = sys.argv[1]
 NAME_BOX, BUTTON, RESULT_BOX = "Въведете името си", "Анализирай", "Анализ на името"
@@ -41,29 +38,15 @@ ANALYSED = "Анализът е готов. Анализирани букви: 3
 NO_NAME = "Не е въведено име, затова няма анализ."
 MODES = {"Browse mode", "Focus mode"}  # what Orca says of itself as the focus moves between controls
 READ_ONLY = ("read only", "само за четене")
-# On an X server, for Orca to read it; --test-type: no bar about --no-sandbox above the page.
-CHROMIUM = (
-    "--force-renderer-accessibility --test-type --no-sandbox --disable-gpu --disable-quic --no-first-run"
-    " --disable-background-networking --disable-component-update --disable-sync --remote-debugging-port=0"
-    " --window-size=1000,800"
-)
 # A record of Orca's log starts with the time; its further lines are indented by 18 spaces.
-RECORD = re.compile(r"\d\d:\d\d:\d\d\.\d{6} - ")
-SPOKEN = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: voice=\S+)? ?(\{.*\})?", re.S)
-LANGUAGE = re.compile(r"SPEECH GENERATOR: \S+ voice requested with language='([^']*)'")
-programs, failures, transcript = [], [], []  # the transcript: keys pressed, and what Orca said
+SPOKEN = re.compile(r"\d\d:\d\d:\d\d\.\d{6} - SPEECH OUTPUT: '(.*?)'(?: voice=\S+)? ?(\{.*\})?", re.S)
+LANGUAGE = re.compile(r"SPEECH GENERATOR: \S+ voice requested with language='(?!None')([^']*)'")
+endings, failures, transcript = [], [], []  # the transcript: keys pressed, and what Orca said
 
 
 def check(what, got, expected):
     if got != expected:
         failures.append(f"{what}: got {got!r}, expected {expected!r}")
-
-
-def wait_for(find, seconds):
-    deadline = time.monotonic() + seconds
-    while not (found := find()) and time.monotonic() < deadline:
-        time.sleep(0.02)
-    return found
 
 
 def line(text):  # Orca 43 ends a line that it reads alone with a full stop, Orca 48 with its line feed
@@ -78,9 +61,15 @@ def focus_on(name):  # whether Orca said a control's name, then its role
     return lambda said: any(text.startswith(name + " ") for text in said)
 
 
-def start(arguments, **options):  # in a process group of its own, for the end to end all it starts
-    programs.append(subprocess.Popen(arguments, process_group=0, stdin=subprocess.DEVNULL, **options))
-    return programs[-1]
+def name_box(said):  # whether Orca said the name box's label, and its description
+    return [focus_on(NAME_BOX)(said), DESCRIPTION in said]
+
+
+def start(arguments, **options):  # quiet unless told, in a process group of its own, for the end to end all it starts
+    quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    program = subprocess.Popen(arguments, process_group=0, stdin=subprocess.DEVNULL, **{**quiet, **options})
+    endings.append(lambda: end(program, 0))
+    return program
 
 
 class OrcaLog:
@@ -109,133 +98,50 @@ class OrcaLog:
                     self.records.append(text)
             self.changed = time.monotonic()
 
-    def mark(self):
-        return len(self.records)
-
-    def said(self, since):  # what Orca spoke since a mark, without the spaces around it
-        return [
-            match[1].strip()
-            for record in self.records[since:]
-            if (match := RECORD.match(record)) and (match := SPOKEN.fullmatch(record, match.end()))
-        ]
+    def said(self, since):  # what Orca spoke from the record numbered since on, without the spaces around it
+        return [match[1].strip() for record in self.records[since:] if (match := SPOKEN.fullmatch(record))]
 
     def languages(self, since):  # those Orca asked voices for, for text that has one
-        return [
-            match[1] for record in self.records[since:] if (match := LANGUAGE.search(record)) and match[1] != "None"
-        ]
+        return [match[1] for record in self.records[since:] if (match := LANGUAGE.search(record))]
 
     def settle(self):  # until Orca has written nothing for a moment: it has done with a key
-        wait_for(lambda: time.monotonic() - self.changed > 0.3, 3)
-
-
-class Page:
-    """The page's own state over the DevTools protocol: to know when to go on, and what the
-    result box holds, never what is heard."""
-
-    def __init__(self, profile):
-        active = Path(profile, "DevToolsActivePort")
-        port = wait_for(lambda: active.exists() and active.read_text().split()[:2], 30)
-        if len(port or []) < 2:
-            raise RuntimeError("Chromium did not start")
-        self.socket = websocket.create_connection(
-            f"ws://127.0.0.1:{port[0]}{port[1]}", suppress_origin=True, timeout=30
-        )
-        self.sent, self.session = 0, None
-        pages = wait_for(lambda: [t for t in self.call("Target.getTargets")["targetInfos"] if t["type"] == "page"], 30)
-        self.session = self.call("Target.attachToTarget", targetId=pages[0]["targetId"], flatten=True)["sessionId"]
-
-    def call(self, method, **params):
-        self.sent += 1
-        session = {"sessionId": self.session} if self.session else {}
-        self.socket.send(json.dumps({"id": self.sent, "method": method, "params": params, **session}))
-        while (reply := json.loads(self.socket.recv())).get("id") != self.sent:
-            pass
-        if "error" in reply:
-            raise RuntimeError(f"{method}: {reply['error']}")
-        return reply["result"]
-
-    def js(self, expression):
-        return self.call("Runtime.evaluate", expression=expression, returnByValue=True)["result"].get("value")
-
-    def value(self, id):
-        return self.js(f"document.getElementById('{id}').value")
+        until(lambda: time.monotonic() - self.changed > 0.3, 3)
 
 
 def start_desktop(home):
-    read, write = os.pipe()
-    start(
-        ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
-        pass_fds=[write],
-        stderr=subprocess.DEVNULL,
-    )
-    os.environ["DISPLAY"] = ":" + os.read(read, 16).decode().strip()
-    os.close(write)
+    os.environ["DISPLAY"] = x_server(start)[1]
     # With Cyrillic in the keymap xdotool types it directly rather than remapping spare keys.
     subprocess.run(["setxkbmap", "-layout", "us,bg"], check=True, timeout=30)
     # Orca in English whatever the locale, for its own words to be known; all settings fresh.
     os.environ.pop("LANGUAGE", None)
-    os.environ.update(
-        {
-            "HOME": home,
-            "LANG": "C.UTF-8",
-            "LC_ALL": "C.UTF-8",
-            "XDG_CONFIG_HOME": f"{home}/config",
-            "XDG_DATA_HOME": f"{home}/data",
-            "XDG_CACHE_HOME": f"{home}/cache",
-            "XDG_RUNTIME_DIR": f"{home}/run",
-            "SPEECHD_ADDRESS": f"unix_socket:{home}/speechd.sock",
-        }
-    )
-    for folder in ("config/speech-dispatcher", "data", "cache", "run", "orca"):
+    folders = dict(XDG_CONFIG_HOME="config", XDG_DATA_HOME="data", XDG_CACHE_HOME="cache", XDG_RUNTIME_DIR="run")
+    os.environ.update({name: f"{home}/{folder}" for name, folder in folders.items()}, HOME=home, LC_ALL="C.UTF-8")
+    config, socket = f"{home}/config/speech-dispatcher", f"{home}/speechd.sock"
+    os.environ.update(LANG="C.UTF-8", SPEECHD_ADDRESS=f"unix_socket:{socket}")
+    for folder in [*folders.values(), config, "orca"]:
         Path(home, folder).mkdir(parents=True, mode=0o700)
     # ALSA's null device, since through PulseAudio, where there is none, it would hang; and no
     # second speech-dispatcher started by Orca's client, beyond the test's reach.
-    Path(home, "config/speech-dispatcher/speechd.conf").write_text(
+    Path(config, "speechd.conf").write_text(
         'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDisableAutoSpawn\n'
         'AddModule "espeak-ng" "sd_espeak-ng" "/etc/speech-dispatcher/modules/espeak-ng.conf"\n'
         'DefaultModule "espeak-ng"\n'
     )
-    options = "--run-single --timeout 0 --communication-method unix_socket".split()
-    start(
-        [
-            "speech-dispatcher",
-            *options,
-            "--config-dir",
-            f"{home}/config/speech-dispatcher",
-            "--socket-path",
-            f"{home}/speechd.sock",
-            "--log-dir",
-            f"{home}/cache",
-        ],
-        stdout=subprocess.DEVNULL,
-        stderr=subprocess.DEVNULL,
-    )
-    if not wait_for(lambda: Path(home, "speechd.sock").exists(), 20):
-        raise RuntimeError("speech-dispatcher did not start")
+    options = ["--config-dir", config, "--socket-path", socket, "--log-dir", f"{home}/cache"]
+    start(["speech-dispatcher", *"--run-single --timeout 0 --communication-method unix_socket".split(), *options])
+    until(lambda: Path(socket).exists(), 20, "speech-dispatcher's socket")
 
 
 def start_orca(home, log):
     # Key echo off: what is left is what the page makes Orca say.
+    options = [*"--enable speech --disable key-echo --disable braille --debug-file".split(), log.name]
     with open(f"{home}/orca.out", "w") as output:
-        options = "--enable speech --disable key-echo --disable braille".split()
-        orca = start(
-            ["orca", "--user-prefs", f"{home}/orca", *options, "--debug-file", log.name], stdout=output, stderr=output
-        )
+        orca = start(["orca", "--user-prefs", f"{home}/orca", *options], stdout=output, stderr=output)
     # Chromium comes once Orca listens: Orca 48 loses a window that is there when it starts.
     started = re.compile(r"ORCA: Starting (registry|Atspi main event loop)")
-    wait_for(lambda: orca.poll() is not None or any(started.search(record) for record in log.records), 30)
+    until(lambda: orca.poll() is not None or any(started.search(record) for record in log.records), 30)
     if orca.poll() is not None or not any(started.search(record) for record in log.records):
         raise RuntimeError("Orca did not start: " + Path(home, "orca.out").read_text()[-2000:])
-
-
-def start_chromium(home, address):
-    profile = f"{home}/chromium"
-    start(
-        ["chromium", *CHROMIUM.split(), "--user-data-dir=" + profile, address],
-        stdout=subprocess.DEVNULL,
-        stderr=subprocess.DEVNULL,
-    )
-    return Page(profile)
 
 
 def session(home):
@@ -244,20 +150,25 @@ def session(home):
     server = serve.start(SITE)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     start_orca(home, log)
-    page = start_chromium(home, f"http://127.0.0.1:{server.server_port}/")
+    # Its page's own state over the DevTools protocol: to know when to go on, and what the
+    # result box holds, never what is heard.
+    page = Chromium(screen_reader=True)
+    endings.append(page.close)
+    page.open(f"http://127.0.0.1:{server.server_port}/")
 
-    def press(keys, until):
-        """Presses the keys, waits until Orca said what until() looks for, then until it is
+    def value(id):
+        return page.js(f"document.getElementById('{id}').value")
+
+    def press(keys, heard):
+        """Presses the keys, waits until Orca said what heard() looks for, then until it is
         quiet, and gives back all it said meanwhile."""
-        since = log.mark()
+        since = len(log.records)
         for key in keys.split():
             # The modifier held a moment first: Orca learns of it late, and takes Ctrl+End for End.
             *modifiers, key = key.split("+")
-            holding = ["keydown", *modifiers, "sleep", "0.1"] if modifiers else []
-            subprocess.run(
-                ["xdotool", *holding, "key", key, *(["keyup", *modifiers] if modifiers else [])], check=True, timeout=10
-            )
-        wait_for(lambda: until(log.said(since)), 5)
+            down, up = (["keydown", *modifiers, "sleep", "0.1"], ["keyup", *modifiers]) if modifiers else ([], [])
+            subprocess.run(["xdotool", *down, "key", key, *up], check=True, timeout=10)
+        until(lambda: heard(log.said(since)), 5)
         log.settle()
         transcript.append((keys, log.said(since)))
         return log.said(since)
@@ -265,21 +176,17 @@ def session(home):
     def type_name(name):  # letter by letter, each waited for, since Orca may hold keys back a moment
         for count in range(1, len(name) + 1):
             subprocess.run(["xdotool", "type", "--", name[count - 1]], check=True, timeout=10)
-            if not wait_for(lambda: page.value("name") == name[:count], 5):
-                raise RuntimeError(f"the name box got {page.value('name')!r} of {name!r}")
+            if not until(lambda: value("name") == name[:count], 5):
+                raise RuntimeError(f"the name box got {value('name')!r} of {name!r}")
         log.settle()
 
     # At the start the focus is in the name box: its label is said, and its description,
     # which shows that descriptions are spoken where there are some.
-    check("the page gets ready", wait_for(lambda: page.js("!document.getElementById('analyse').disabled"), 30), True)
-    wait_for(lambda: focus_on(NAME_BOX)(log.said(0)), 20)
+    check("the page gets ready", page.wait_for("document.getElementById('result').ariaBusy === null", 30), True)
+    until(lambda: focus_on(NAME_BOX)(log.said(0)), 20)
     log.settle()
     transcript.append(("(start)", said := log.said(0)))
-    check(
-        "at the start, the name box's label and description",
-        [focus_on(NAME_BOX)(said), DESCRIPTION in said],
-        [True, True],
-    )
+    check("at the start, the name box's label and description", name_box(said), [True, True])
 
     type_name("Ива")
     for count in ("first", "second"):
@@ -288,22 +195,16 @@ def session(home):
 
     # Tab, Tab: the button says its name and role only; the result box the same, then its
     # first line; Down the next line, the paragraph up to where the box wraps it.
-    lines = [line(text) for text in page.value("result").split("\n")]
+    lines = [line(text) for text in value("result").split("\n")]
     said = but_modes(press("Tab", focus_on(BUTTON)))
     check("Tab to the button: its name and role alone", [len(said), focus_on(BUTTON)(said)], [1, True])
-    since = log.mark()
+    since = len(log.records)
     said = but_modes(press("Tab", focus_on(RESULT_BOX)))
-    check(
-        "Tab again, to the result box: its name and role, then its first line alone",
-        [focus_on(RESULT_BOX)(said[:1]), [line(text) for text in said[1:]]],
-        [True, lines[:1]],
-    )
+    heard = [focus_on(RESULT_BOX)(said[:1]), [line(text) for text in said[1:]]]
+    check("Tab again, to the result box: its name and role, then its first line alone", heard, [True, lines[:1]])
     said = [line(text) for text in press("Down", bool)]
-    check(
-        "Down from the first line: the paragraph, up to where the box wraps it",
-        [len(said), bool(said) and 0 < len(said[0]) < len(lines[1]) and lines[1].startswith(said[0])],
-        [1, True],
-    )
+    wrapped = bool(said) and 0 < len(said[0]) < len(lines[1]) and lines[1].startswith(said[0])
+    check("Down from the first line: the paragraph, up to where the box wraps it", [len(said), wrapped], [1, True])
     # Orca asks a voice for the language that the page gives its text.
     check("the language asked for the result box's text", set(log.languages(since)), {"bg"})
     said = [line(text) for text in press("ctrl+End", bool)]
@@ -313,37 +214,16 @@ def session(home):
     said = but_modes(press("shift+Tab", focus_on(BUTTON)))
     check("Shift+Tab back to the button: its name and role alone", [len(said), focus_on(BUTTON)(said)], [1, True])
     said = press("shift+Tab", focus_on(NAME_BOX))
-    check(
-        "Shift+Tab back to the name box: its label and description",
-        [focus_on(NAME_BOX)(said), DESCRIPTION in said],
-        [True, True],
-    )
+    check("Shift+Tab back to the name box: its label and description", name_box(said), [True, True])
 
     press("ctrl+a BackSpace", lambda said: False)
-    check("the name box emptied", wait_for(lambda: page.value("name") == "", 5), True)
+    check("the name box emptied", page.wait_for("document.getElementById('name').value === ''", 5), True)
     for count in ("first", "second"):
         said = press("Return", lambda said: NO_NAME in said)
         check(f"the announcement after Enter with no name, the {count} time", said.count(NO_NAME), 1)
 
-    check(
-        "what was said of reading only",
-        [text for text in log.said(0) if any(words in text.lower() for words in READ_ONLY)],
-        [],
-    )
-
-
-def stop():
-    for program in reversed(programs):
-        try:
-            os.killpg(program.pid, signal.SIGTERM)
-        except ProcessLookupError:
-            pass
-    for program in reversed(programs):
-        try:
-            program.wait(5)
-        except subprocess.TimeoutExpired:
-            os.killpg(program.pid, signal.SIGKILL)
-            program.wait()
+    read_only = [text for text in log.said(0) if any(words in text.lower() for words in READ_ONLY)]
+    check("what was said of reading only", read_only, [])
 
 
 began, home = time.monotonic(), tempfile.mkdtemp(prefix="velinora-orca-")
@@ -352,14 +232,11 @@ try:
 except Exception as error:  # a hang or a broken step, reported as what it is
     failures.append(f"the session broke off: {error}")
 finally:
-    stop()
+    for ending in reversed(endings):  # Chromium first, asked to close; each program's process group
+        ending()
     shutil.rmtree(home, ignore_errors=True)
 if failures:
     print("What Orca said:", *(f"  {keys}: {said}" for keys, said in transcript), sep="\n")
-print(
-    *failures,
-    f"in {time.monotonic() - began:.0f} s",
-    f"{0 if failures else 1} passed, {1 if failures else 0} failed",
-    sep="\n",
-)
+passed = 0 if failures else 1
+print(*failures, f"in {time.monotonic() - began:.0f} s", f"{passed} passed, {1 - passed} failed", sep="\n")
 sys.exit(1 if failures else 0)

@@ -5,12 +5,11 @@
 # holds a web view and nothing else, so that the window's size is the page's viewport at
 # any width; its data kept under a profile folder, so that a service worker and its cache
 # outlive the browser; and the errors the page meets written to a file, since WebKitGTK
-# shows a program no console.
-#   webkit_browser.py --profile FOLDER [--errors FILE] [--automation] [URL]
+# shows a program no console. Its windows are the driver's alone.
+#   webkit_browser.py --profile FOLDER --errors FILE
 import argparse
 import json
 import signal
-import sys
 
 import gi
 
@@ -42,11 +41,9 @@ RECORDER = """(() => {
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--profile", required=True)
-    parser.add_argument("--errors")
-    parser.add_argument("--automation", action="store_true")
-    parser.add_argument("url", nargs="?", default="about:blank")
+    parser.add_argument("--errors", required=True)
     arguments = parser.parse_args()
-    errors = open(arguments.errors, "a", encoding="utf-8") if arguments.errors else sys.stderr
+    errors = open(arguments.errors, "a", encoding="utf-8")
 
     def record(text):  # a JSON string a line, written out at once
         errors.write(json.dumps(text, ensure_ascii=False) + "\n")
@@ -63,7 +60,7 @@ def main():
     context = WebKit2.WebContext.new_with_website_data_manager(manager)
     windows = set()
 
-    def new_view(automated):
+    def new_view(_session):
         content = WebKit2.UserContentManager()
         frames, start = WebKit2.UserContentInjectedFrames.ALL_FRAMES, WebKit2.UserScriptInjectionTime.START
         content.add_script(WebKit2.UserScript.new(RECORDER, frames, start, None, None))
@@ -72,7 +69,7 @@ def main():
         # No GPU under Xvfb: drawing in software from the start spares a switch midway.
         settings = WebKit2.Settings(hardware_acceleration_policy=WebKit2.HardwareAccelerationPolicy.NEVER)
         view = WebKit2.WebView(
-            web_context=context, user_content_manager=content, settings=settings, is_controlled_by_automation=automated
+            web_context=context, user_content_manager=content, settings=settings, is_controlled_by_automation=True
         )
         view.connect("load-failed", failed)
         window = Gtk.Window(default_width=1280, default_height=800)
@@ -89,18 +86,8 @@ def main():
         window.show_all()
         return view
 
-    def automation_started(_, session):
-        info = WebKit2.ApplicationInfo()
-        info.set_name("webkit_browser")
-        info.set_version(WebKit2.get_major_version(), WebKit2.get_minor_version(), WebKit2.get_micro_version())
-        session.set_application_info(info)
-        session.connect("create-web-view", lambda _: new_view(True))
-
-    if arguments.automation:
-        context.set_automation_allowed(True)
-        context.connect("automation-started", automation_started)
-    else:
-        new_view(False).load_uri(arguments.url)
+    context.set_automation_allowed(True)
+    context.connect("automation-started", lambda _, session: session.connect("create-web-view", new_view))
     # Ended as if its windows were closed, so that WebKit writes out what it keeps.
     GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGTERM, lambda: Gtk.main_quit() or False)
     Gtk.main()
