@@ -352,6 +352,7 @@ def check_manifest():
 
 def check_loading(origin):
     # Past the worker and the cache, so that the core's file is asked of the network.
+    browser.call("Network.enable")
     browser.call("Network.setBypassServiceWorker", bypass=True)
     browser.call("Network.setCacheDisabled", cacheDisabled=True)
 
@@ -382,7 +383,7 @@ def check_loading(origin):
     failed = browser.wait_for(
         "!document.getElementById('message').hidden && "
         "['message', 'notice'].map((id) => document.getElementById(id).textContent.trim())"
-    )
+    ) or ["", None]
     check("a core that cannot load", [failed[0] == failed[1], "презаредете страницата" in failed[0]], [True, True])
     browser.screenshot(f"{ARTEFACTS}/failed.png")
     browser.call("Network.setBlockedURLs", urls=[])
