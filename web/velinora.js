@@ -42,11 +42,15 @@ function nameInAddress() {
 }
 
 // The address names the analysed name, so that it can be copied and sent as any address.
-// Replaced, not pushed: Back leaves the page rather than walking through every name.
+// Replaced, not pushed: Back leaves the page rather than walking through every name. A
+// text far longer than any name (a pasted page, say) leaves none: as a link it would be
+// cut short, and the browser would carry it in its history.
+const LongestLink = 2000;
 function putNameInAddress(name) {
     // A lone half of a surrogate pair cannot be encoded; it is no letter either.
     const fragment = encodeURIComponent(name.replace(/\p{Cs}/gu, "\ufffd"));
-    history.replaceState(history.state, "", fragment ? "#" + fragment : location.pathname + location.search);
+    const named = fragment && fragment.length <= LongestLink;
+    history.replaceState(history.state, "", named ? "#" + fragment : location.pathname + location.search);
 }
 
 function startPage() {

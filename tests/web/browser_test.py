@@ -151,6 +151,10 @@ def online_checks(server, origin):
     browser.click("#analyse")
     check_analysis("empty, the button clicked", "")
     check("an empty name: no fragment", browser.js("location.href"), origin + "/")
+    browser.js("document.getElementById('name').value = 'Ива'.repeat(200)")
+    browser.click("#analyse")
+    check_analysis("a text far longer than a name", "Ива" * 200, in_address=False)
+    check("a text far longer than a name: no fragment", browser.js("location.href"), origin + "/")
 
     # A link that carries a name, percent-encoded as a browser writes it, shows its
     # analysis at once; the name never reaches the server.
