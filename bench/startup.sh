@@ -4,7 +4,7 @@
 # Start-up time and peak memory of the program beside a bare Qt window of the same
 # size, and beside that window showing one line of text, over 20 runs each on a
 # private Xvfb server. Prints medians and their ratios. LAUNCHER=wine runs Windows
-# programs, in the Wine prefix that wine_session.sh gives.
+# programs, in the Wine prefix of the session it is run in (scripts/x-session --wine).
 #   startup.sh PROGRAM BARE_WINDOW
 set -euo pipefail
 export LC_ALL=C.UTF-8
@@ -13,9 +13,12 @@ bare=$2
 runs=${RUNS:-20}
 launcher=${LAUNCHER:-}
 
-# shellcheck source=../scripts/x11_session.sh
-source "$(dirname "$0")/../scripts/x11_session.sh"
-begin_x_session
+# In a private X session: under Wine, the one with the prefix.
+[ -n "${VELINORA_X_SESSION:-}" ] || exec "$(dirname "$0")/../scripts/x-session" "$0" "$@"
+# shellcheck source=../scripts/x-session
+source "$(dirname "$0")/../scripts/x-session"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
 
 now_ms() { date +%s%3N; }
 

@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The installer as a user runs it, silently, in the fresh Wine prefix and on the X server
-# that wine_session.sh gives: the program, its Start-menu entry and its Apps & features
+# that scripts/x-session gives: the program, its Start-menu entry and its Apps & features
 # entry are there and the program starts; run again through its pages while the program
 # is open, it says in its own words why it cannot go on, and goes on once the program is
 # closed; the silent uninstall leaves nothing behind. Its licence page asks for no
@@ -11,8 +11,8 @@
 set -euo pipefail
 setup=$1 uia=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# shellcheck source=../../scripts/x11_session.sh
-source "$(dirname "$0")/../../scripts/x11_session.sh"
+# shellcheck source=../../scripts/x-session
+source "$(dirname "$0")/../../scripts/x-session"
 
 trap 'wineserver -k 2>/dev/null || true' EXIT
 user=$WINEPREFIX/drive_c/users/$(id -un)

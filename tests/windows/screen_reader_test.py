@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # What a Windows screen reader gets of the program through UI Automation, under Wine on
-# the X server and prefix that wine_session.sh gives, read by uia_client.exe: the tree a
+# the X server and prefix that scripts/x-session gives, read by uia_client.exe: the tree a
 # reader walks element by element, the focus as Tab and Shift+Tab move it, and what is
 # announced after an analysis. Wine 10 does not deliver a program's notifications: it
 # logs each one under WINEDEBUG=fixme+uiautomation, with as much of its text as fits in

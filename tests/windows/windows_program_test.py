@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The portable program as Windows sees it, under Wine on the X server and prefix that
-# wine_session.sh gives: what the loader reads from the .exe, the answers to --help and
+# scripts/x-session gives: what the loader reads from the .exe, the answers to --help and
 # --version, and the window, typed into through the keyboard map and read back through
 # the clipboard.
 #   windows_program_test.py PROGRAM
