@@ -6,6 +6,7 @@
 #include "analysis_announcement.h"
 #include "heart_icon.h"
 #include "name_analysis.h"
+#include "window_layout.h"
 #include "window_placement.h"
 
 #include <QDir>
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr QSize ClientSize(700, 534);
 const QColor WindowColour(50, 178, 255);
 const QColor NameBoxColour(17, 238, 238);
 const QColor ButtonColour(47, 208, 208);
@@ -55,6 +55,10 @@ QFont BoldFont(int pixelSize) {
     return font;
 }
 
+QRect Geometry(const layout::Box& box) {
+    return {box.left, box.top, box.width, box.height};
+}
+
 QPalette WithColour(QPalette palette, QPalette::ColorRole role, const QColor& colour) {
     palette.setColor(QPalette::All, role, colour);
     return palette;
@@ -82,7 +86,7 @@ Form1::Form1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ВЕЛИНОРА"));
     setWindowIcon(HeartIcon());
-    setFixedSize(ClientSize);
+    setFixedSize(layout::form.width, layout::form.height);
 
     createControls();
     applyLook();
@@ -99,20 +103,20 @@ void Form1::createControls() {
     // Created in tab order: name box, button, result box.
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(192, 24, 329, 33);
-    Text1->setFont(BoldFont(18));
+    Text1->setGeometry(Geometry(layout::name));
+    Text1->setFont(BoldFont(layout::name.font));
 
     Command1 = new QPushButton(QStringLiteral("АНАЛИЗИРАЙ"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(280, 64, 129, 25);
-    Command1->setFont(BoldFont(11));
+    Command1->setGeometry(Geometry(layout::analyse));
+    Command1->setFont(BoldFont(layout::analyse.font));
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
 
     Text2 = new ResultBox(this);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(8, 96, 689, 409);
-    Text2->setFont(BoldFont(13));
+    Text2->setGeometry(Geometry(layout::result));
+    Text2->setFont(BoldFont(layout::result.font));
     Text2->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -120,15 +124,15 @@ void Form1::createControls() {
 
     Label1 = new QLabel(QStringLiteral("Въведете името си :"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(BoldFont(16));
-    Label1->move(256, 0);
+    Label1->setFont(BoldFont(layout::prompt.font));
+    Label1->move(layout::prompt.left, layout::prompt.top);
     Label1->setBuddy(Text1);
 
     Label2 = new QLabel(
         QStringLiteral("Повторението на букви в името засилва тяхното въздействие."), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(BoldFont(11));
-    Label2->move(184, 512);
+    Label2->setFont(BoldFont(layout::note.font));
+    Label2->move(layout::note.left, layout::note.top);
 
     // What screen readers say for each control. The name box is called by its prompt's
     // words, which a speech-input user says; only a box that a name does not explain has

@@ -44,7 +44,7 @@ def with_names(text, names, found):
 def main(out, source, *built):
     out, source = Path(out), Path(source)
     inputs = {path.name: path for path in map(Path, built)}
-    for name in ["index.html", "velinora.css", "velinora.js", "manifest.webmanifest"]:
+    for name in ["index.html", "velinora.js", "manifest.webmanifest"]:
         inputs[name] = source / name
     shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)

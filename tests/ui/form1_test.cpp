@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Velinora developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
+#include "window_layout.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -14,21 +15,24 @@
 
 namespace {
 
-// One row per control: where it sits, the colour its text is drawn in, and its bold
-// font's size in pixels. The labels' sizes are what their captions take in bold DejaVu
-// Sans, the face the window falls back to on Linux and carries on Windows.
+// One row per control: its place and font, the colour its text is drawn in, and for a
+// label what its caption takes in bold DejaVu Sans, the face the window falls back to on
+// Linux and carries on Windows.
 struct Control {
     const char* name = nullptr;
-    QRect rect;
+    layout::Box box;
     QColor text;
-    int pixelSize = 0;
+    QSize caption;
+    [[nodiscard]] QRect rect() const {
+        return {QPoint(box.left, box.top), box.width ? QSize(box.width, box.height) : caption};
+    }
 };
 const std::array<Control, 5> Controls = {{
-    {"Text1", {192, 24, 329, 33}, Qt::black, 18},
-    {"Command1", {280, 64, 129, 25}, Qt::black, 11},
-    {"Text2", {8, 96, 689, 409}, {64, 64, 64}, 13},
-    {"Label1", {256, 0, 189, 19}, Qt::white, 16},
-    {"Label2", {184, 512, 399, 13}, Qt::white, 11},
+    {"Text1", layout::name, Qt::black, {}},
+    {"Command1", layout::analyse, Qt::black, {}},
+    {"Text2", layout::result, {64, 64, 64}, {}},
+    {"Label1", layout::prompt, Qt::white, {189, 19}},
+    {"Label2", layout::note, Qt::white, {399, 13}},
 }};
 
 // QTest::keyClicks cannot type Cyrillic in Qt 6.4: each character goes as a key
@@ -83,13 +87,13 @@ void Form1Test::controlsLookAsDrawn() {
         QWidget* widget = control(c.name);
         // A label takes its text's size, which DirectWrite measures a pixel apart from FreeType.
         const bool fitsText = QByteArray(c.name).startsWith("Label");
-        const QSize off = widget->size() - c.rect.size();
-        QCOMPARE(widget->pos(), c.rect.topLeft());
+        const QSize off = widget->size() - c.rect().size();
+        QCOMPARE(widget->pos(), c.rect().topLeft());
         QVERIFY2(fitsText ? qAbs(off.width()) <= 1 && qAbs(off.height()) <= 1 : off.isNull(),
                  c.name);
-        QVERIFY2(drawsColour(image, c.rect, c.text), c.name);
+        QVERIFY2(drawsColour(image, c.rect(), c.text), c.name);
         const QFontInfo font(widget->font());
-        QCOMPARE(font.pixelSize(), c.pixelSize);
+        QCOMPARE(font.pixelSize(), c.box.font);
         QVERIFY2(font.bold() && !font.italic(), c.name);
     }
     // A long paragraph wraps at the box's width instead of scrolling sideways.

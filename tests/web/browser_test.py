@@ -9,11 +9,10 @@
 # a core that is slow or fails to load, scripts switched off, the printed page, the
 # manifest, and the Content-Security-Policy stopping a script. Screenshots go to
 # ARTEFACTS.
-#   browser_test.py chromium|firefox|webkit SITE NATIVE_CORE ARTEFACTS
+#   browser_test.py chromium|firefox|webkit SITE ARTEFACTS
 import base64
 import json
 import re
-import struct
 import subprocess
 import sys
 import tempfile
@@ -25,9 +24,10 @@ from pathlib import Path
 from engines import Chromium, Firefox, WebKit
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "web"))
+import oracles  # noqa: E402
 import serve  # noqa: E402
 
-ENGINE, SITE, NATIVE_CORE, ARTEFACTS = sys.argv[1:5]
+ENGINE, SITE, ARTEFACTS = sys.argv[1:4]
 ALPHABET = "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЬЮЯабвгдежзийклмнопрстуфхцчшщъьюя"
 # Names at the core's edges: case, repeats, characters that are no letter, ё, ы and э, an
 # emoji, a lone half of a surrogate pair, a NUL, every Cyrillic letter, a long name.
@@ -53,20 +53,6 @@ STATE = "['result', 'notice', 'name'].map((id) => document.getElementById(id)).m
 failures = []
 
 
-def native_analyses(names):  # [(result, announcement)] as the native core gives them
-    def utf16(text):
-        return text.encode("utf-16-le", "surrogatepass")
-
-    names_in = b"".join(struct.pack("<I", len(utf16(name)) // 2) + utf16(name) for name in names)
-    out = subprocess.run([NATIVE_CORE], input=names_in, capture_output=True, check=True).stdout
-    texts = []
-    while out:
-        units = struct.unpack_from("<I", out)[0]
-        texts.append(out[4 : 4 + 2 * units].decode("utf-16-le", "surrogatepass"))
-        out = out[4 + 2 * units :]
-    return list(zip(texts[::2], texts[1::2]))
-
-
 def check(what, got, expected):
     if got != expected:
         failures.append(f"{ENGINE}: {what}: got {str(got)[:300]}, expected {str(expected)[:300]}")
@@ -84,7 +70,7 @@ def fragment():
 
 
 def check_analysis(how, name, in_address=True):
-    result, announcement = native_analyses([name])[0]
+    result, announcement = oracles.analyses([name])[0]
     browser.wait_for(f"{STATE}[1]")
     # A text box's value holds each CR LF as one line feed; every other message ends in a
     # no-break space, so that a screen reader never takes it for an echo.
@@ -120,22 +106,19 @@ def online_checks(server, origin):
             ".then(({loadAnalysis}) => loadAnalysis()).then((analyse) => "
             f"{json.dumps(NAMES)}.map((name) => Object.values(analyse(name))))"
         ),
-        [list(answers) for answers in native_analyses(NAMES)],
+        [list(answers) for answers in oracles.analyses(NAMES)],
     )
 
-    # The window's layout, in window pixels, at the browser's default size.
-    check(
-        "the window's layout",
-        browser.js(
-            """(() => {
-        const box = (id) => document.getElementById(id).getBoundingClientRect(), form = box('form');
-        const at = (id, sized) => { const r = box(id);
-            return [r.x - form.x, r.y - form.y, ...(sized ? [r.width, r.height] : [])].map(Math.round); };
-        return [at('form', true), at('prompt'), at('name', true), at('analyse', true), at('result', true), at('note')];
+    # The window's layout and font sizes, in window pixels, at the browser's default size.
+    layout = oracles.layout()
+    measured = """(() => { const form = document.getElementById('form').getBoundingClientRect();
+        return Object.fromEntries(Object.entries(%s).map(([id, wanted]) => {
+            const element = document.getElementById(id), r = element.getBoundingClientRect();
+            const got = {left: r.x - form.x, top: r.y - form.y, width: r.width, height: r.height,
+                font: parseFloat(getComputedStyle(element).fontSize)};
+            return [id, Object.fromEntries(Object.keys(wanted).map((edge) => [edge, Math.round(got[edge])]))]; }));
         })()"""
-        ),
-        [[0, 0, 700, 534], [256, 0], [192, 24, 329, 33], [280, 64, 129, 25], [8, 96, 689, 409], [184, 512]],
-    )
+    check("the window's layout", browser.js(measured % json.dumps(layout)), layout)
 
     entries = browser.js("history.length")
     said = analyse_typed("Ива", "typed, Enter")
@@ -327,7 +310,7 @@ def check_printed(origin):
             if max(r, g, b) - min(r, g, b) > 40
         )
     words = " ".join(text.split())
-    result, _ = native_analyses([name])[0]
+    result, _ = oracles.analyses([name])[0]
     missing = [paragraph[:40] for paragraph in result.split("\n") if " ".join(paragraph.split()) not in words]
     check(
         "printed: the prompt, the name, every paragraph in full, the note, no button",

@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Velinora developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The native core, for the web tests to hold the WebAssembly one against. Reads names,
-// each a 32-bit count of UTF-16 units and the units, and writes for each its analysis
-// and its announcement the same way (both in this machine's byte order).
+// The core as this machine runs it, for the tests of every front end to take what it must
+// show and say from (tests/oracles.py). Reads names, each a 32-bit count of UTF-16 units
+// and the units, and writes for each its analysis and its announcement the same way (both
+// in this machine's byte order).
 #include "analysis_announcement.h"
 #include "name_analysis.h"
 
