@@ -4,16 +4,10 @@
 
 namespace velinora {
 
-// A fixed simple mapping, one code unit in and one out, so that the analysis
-// gives the same result whatever the machine's locale.
+// One code unit in and one out, the same in every locale. Only А..Я lower-case onto a
+// letter of the table; no other character's lower case is one, so no other is mapped.
 constexpr char16_t LowerCaseUnit(char16_t unit) {
-    if (unit >= u'\u0410' && unit <= u'\u042F') // А..Я
-        return static_cast<char16_t>(unit + 0x20);
-    if (unit >= u'\u0400' && unit <= u'\u040F') // Ѐ..Џ
-        return static_cast<char16_t>(unit + 0x50);
-    if (unit >= u'A' && unit <= u'Z')
-        return static_cast<char16_t>(unit + 0x20);
-    return unit;
+    return unit >= u'\u0410' && unit <= u'\u042F' ? static_cast<char16_t>(unit + 0x20) : unit;
 }
 
 } // namespace velinora

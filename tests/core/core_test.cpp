@@ -100,6 +100,16 @@ TEST(NameAnalysis, CharactersThatAreNoLetterAddNothing) {
     EXPECT_EQ(Analyze(std::u16string{char16_t{0xD800}, u'а', char16_t{0xDFFF}}), Analyze(u"а"));
 }
 
+TEST(NameAnalysis, AnalysesEachOfAllCodeUnitsAsTheRowItIsTheKeyOrHeadingOf) {
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        std::u16string expected; // a row's entry less its opening CR LF, or nothing
+        for (std::size_t index = 1; index <= LetterCount; ++index)
+            if (unit == Table.row(index).key || unit == Table.row(index).heading)
+                expected = Table.row(index).text.substr(2);
+        ASSERT_EQ(Analyze(std::u16string(1, static_cast<char16_t>(unit))), expected) << unit;
+    }
+}
+
 TEST(AnalysisAnnouncement, SaysHowManyLettersWereAnalysedOrWhyNone) {
     EXPECT_EQ(AnalysisAnnouncement(u"Анна-Мария Петрова", Table),
               u"Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да го "
