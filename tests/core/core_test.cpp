@@ -101,7 +101,7 @@ TEST(NameAnalysis, CharactersThatAreNoLetterAddNothing) {
 }
 
 TEST(NameAnalysis, AnalysesEachOfAllCodeUnitsAsTheRowItIsTheKeyOrHeadingOf) {
-    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+    for (std::uint32_t unit = 0; unit <= 0xFFFF; ++unit) {
         std::u16string expected; // a row's entry less its opening CR LF, or nothing
         for (std::size_t index = 1; index <= LetterCount; ++index)
             if (unit == Table.row(index).key || unit == Table.row(index).heading)

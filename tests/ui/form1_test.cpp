@@ -20,7 +20,7 @@ namespace {
 // Linux and carries on Windows.
 struct Control {
     const char* name = nullptr;
-    layout::Box box;
+    layout::Box box{};
     QColor text;
     QSize caption;
     [[nodiscard]] QRect rect() const {
