@@ -1,21 +1,31 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the .deb and checks it as Debian, a software centre and a user's menu see it:
-# policy, the validators, and its files agreeing with each other.
-#   package_test.sh BUILD_DIR HOMEPAGE
+# Builds the source package of this tree and the .deb from it, as Debian's builders do,
+# and checks them as Debian, a software centre and a user's menu see them: policy, the
+# validators, and the package's files agreeing with each other. The packages are left in
+# OUT for scripts/autopkgtest, which tests them installed.
+#   package_test.sh OUT
 set -euo pipefail
 export LC_ALL=C.UTF-8
-homepage=${2:-}
+source=$(cd "$(dirname "$0")/../.." && pwd)
+out=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cpack --config "$1/CPackConfig.cmake" -G DEB -B "$tmp" >/dev/null
-deb=$(echo "$tmp"/velinora_"$VELINORA_VERSION"_*.deb)
-# Informational tags too: they are where missing hardening shows. Without a homepage,
-# appstream 1.0 finds the metainfo wanting; the validation below allows only that.
-tags=$(lintian --display-info --fail-on none "$deb")
+# Built beside a copy, so that this tree stays as it is; the unit tests have run already.
+(cd "$tmp" && dpkg-source -b "$source" >/dev/null)
+rm -rf "$out" && mkdir -p "$out"
+dpkg-source -x "$tmp"/*.dsc "$out/tree" >/dev/null
+(cd "$out/tree" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -Pnocheck >../build.log 2>&1) ||
+    { tail -n 40 "$out/build.log"; fail "dpkg-buildpackage failed"; }
+rm -rf "$out/tree"
+deb=$(echo "$out"/velinora_"$VELINORA_VERSION"_*.deb)
+homepage=$(dpkg-deb -f "$deb" Homepage)
+# Informational and pedantic tags too: they are where missing hardening shows. Without a
+# homepage, appstream 1.0 finds the metainfo wanting; the validation below allows only that.
+tags=$(lintian --pedantic --display-info --fail-on none "$out"/*.changes)
 [ -n "$homepage" ] || tags=$(grep -v ' appstream-metadata-validation-failed ' <<<"$tags" || true)
 [ -z "$tags" ] || fail "lintian: $tags"
 dpkg-deb -x "$deb" "$tmp/root"
