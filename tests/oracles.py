@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Where the tests of every front end take what it must show and say: the analyses and the
 # announcements from the core itself, through the core tool the build makes for this
-# machine (VELINORA_CORE_TOOL), and the window's layout from the file the window and the
-# page are built from.
+# machine (VELINORA_CORE_TOOL), and the window's layout as designed (window_design.json),
+# against which the window and the page, both built from data/window_layout.json, are held.
 import json
 import os
 import struct
@@ -29,5 +29,11 @@ def announcement(name):
     return analyses([name])[0][1]
 
 
-def layout():  # {control: {"left", "top", and but for a label "width", "height"; "font" but for the form}}
-    return json.loads((Path(__file__).resolve().parents[1] / "data" / "window_layout.json").read_text())
+# {control: {"left", "top", and but for a label "width", "height"; "font" but for the form}},
+# in pixels at 96 dpi: the design's twips are 15 to a pixel, and its points 3 to 4 pixels.
+def layout():
+    design = json.loads(Path(__file__).with_name("window_design.json").read_text())
+    return {
+        control: {edge: round(value * 4 / 3 if edge == "font" else value / 15) for edge, value in box.items()}
+        for control, box in design.items()
+    }

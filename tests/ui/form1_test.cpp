@@ -1,10 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Velinora developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
-#include "window_layout.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,24 +17,39 @@
 
 namespace {
 
-// One row per control: its place and font, the colour its text is drawn in, and for a
+// The window as designed, which the page's test holds the page against too: in twips,
+// 15 to a pixel at 96 dpi, and in points, 3 to 4 pixels.
+int DesignedPixels(const char* control, const char* edge) {
+    static const QJsonObject design = [] {
+        QFile file(QStringLiteral(":/window_design.json"));
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                              : QJsonObject();
+    }();
+    const double value =
+        design.value(QLatin1String(control)).toObject().value(QLatin1String(edge)).toDouble();
+    return qRound(QByteArray(edge) == "font" ? value * 4 / 3 : value / 15);
+}
+
+// One row per control: its name in the design, the colour its text is drawn in, and for a
 // label what its caption takes in bold DejaVu Sans, the face the window falls back to on
 // Linux and carries on Windows.
 struct Control {
     const char* name = nullptr;
-    layout::Box box{};
+    const char* designed = nullptr;
     QColor text;
     QSize caption;
     [[nodiscard]] QRect rect() const {
-        return {QPoint(box.left, box.top), box.width ? QSize(box.width, box.height) : caption};
+        const QPoint at(DesignedPixels(designed, "left"), DesignedPixels(designed, "top"));
+        const QSize size(DesignedPixels(designed, "width"), DesignedPixels(designed, "height"));
+        return {at, size.isEmpty() ? caption : size};
     }
 };
 const std::array<Control, 5> Controls = {{
-    {"Text1", layout::name, Qt::black, {}},
-    {"Command1", layout::analyse, Qt::black, {}},
-    {"Text2", layout::result, {64, 64, 64}, {}},
-    {"Label1", layout::prompt, Qt::white, {189, 19}},
-    {"Label2", layout::note, Qt::white, {399, 13}},
+    {"Text1", "name", Qt::black, {}},
+    {"Command1", "analyse", Qt::black, {}},
+    {"Text2", "result", {64, 64, 64}, {}},
+    {"Label1", "prompt", Qt::white, {189, 19}},
+    {"Label2", "note", Qt::white, {399, 13}},
 }};
 
 // QTest::keyClicks cannot type Cyrillic in Qt 6.4: each character goes as a key
@@ -93,7 +110,7 @@ void Form1Test::controlsLookAsDrawn() {
                  c.name);
         QVERIFY2(drawsColour(image, c.rect(), c.text), c.name);
         const QFontInfo font(widget->font());
-        QCOMPARE(font.pixelSize(), c.box.font);
+        QCOMPARE(font.pixelSize(), DesignedPixels(c.designed, "font"));
         QVERIFY2(font.bold() && !font.italic(), c.name);
     }
     // A long paragraph wraps at the box's width instead of scrolling sideways.
