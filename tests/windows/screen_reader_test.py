@@ -16,6 +16,7 @@ import sys
 import tempfile
 import threading
 
+import oracles
 from Xlib import display
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
@@ -23,11 +24,9 @@ from checks import check, named, report, shown_window, wait_for  # noqa: E402
 
 PROGRAM, CLIENT = sys.argv[1:3]
 TITLE = "ВЕЛИНОРА"
-# What an analysis of each name announces, worded in core/analysis_announcement.cpp.
-# Each analysis is announced, the same name twice and an empty name twice too; the texts
-# themselves are the core's, held by its unit test.
-ANALYSED = "Анализът е готов. Анализирани букви: 16. Натиснете Tab два пъти, за да го прочетете."
-ANNOUNCED = [("Анна-Мария Петрова", ANALYSED)] * 2 + [("", "Не е въведено име, затова няма анализ.")] * 2
+# Each analysis is announced, the same name twice and an empty name twice too, as the
+# core words it.
+ANNOUNCED = [(name, oracles.announcement(name)) for name in ["Анна-Мария Петрова"] * 2 + [""] * 2]
 # Every element a reader stops on, before and after an analysis alike: the focus is in
 # the name box, the result box is one element and the notice is not there to meet.
 TREE = [
