@@ -4,11 +4,10 @@
 # The built site in one browser engine, served as a well-configured static host serves
 # it: typed into key by key, clicked, opened from a link that carries a name, narrowed to
 # a phone, and started again from nothing but the service worker's cache with its server
-# gone. What it shows is held against the native core. In Chromium also what only its
-# DevTools protocol shows: the accessibility tree, zoom, forced colours and more contrast,
-# a core that is slow or fails to load, scripts switched off, the printed page, the
-# manifest, and the Content-Security-Policy stopping a script. Screenshots go to
-# ARTEFACTS.
+# gone; its core held back, then refused. What it shows is held against the native core.
+# In Chromium also what only it shows: the accessibility tree, zoom, forced colours and
+# more contrast, scripts switched off, the printed page, the manifest, and the
+# Content-Security-Policy stopping a script. Screenshots go to ARTEFACTS.
 #   browser_test.py chromium|firefox|webkit SITE ARTEFACTS
 import base64
 import json
@@ -16,16 +15,15 @@ import re
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 import urllib.parse
 from pathlib import Path
 
-from engines import Chromium, Firefox, WebKit
-
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "web"))
-import oracles  # noqa: E402
-import serve  # noqa: E402
+import host
+import oracles
+from engines import PAINTED, Chromium, Firefox, WebKit
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.print_page_options import PrintOptions
 
 ENGINE, SITE, ARTEFACTS = sys.argv[1:4]
 ALPHABET = "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЬЮЯабвгдежзийклмнопрстуфхцчшщъьюя"
@@ -94,7 +92,8 @@ def analyse_typed(name, how):
     return check_analysis(how, name)
 
 
-def online_checks(server, origin):
+def online_checks(server):
+    origin = server.origin
     browser.open(origin + "/")
     check("the page gets ready", ready(), True)
 
@@ -179,12 +178,12 @@ def online_checks(server, origin):
     browser.set_viewport(1280, 800)
 
 
-def offline_checks(server, origin):
+def offline_checks(server):
     # Days later, offline: a new browser with no copy of the site but the worker's.
     server.shutdown()
     server.server_close()
     browser.restart()
-    browser.open(origin + "/#" + urllib.parse.quote("Ива"))
+    browser.open(server.origin + "/#" + urllib.parse.quote("Ива"))
     check("offline, the page gets ready", ready(), True)
     check_analysis("offline, from a link", "Ива")
     # Less the host's answers to the addresses that are not the site's, asked for above.
@@ -192,12 +191,8 @@ def offline_checks(server, origin):
 
 
 def pixels(selector):  # of an element, as drawn
-    box = browser.js(
-        f"(({{x, y, width, height}}) => ({{x, y, width, height, scale: 1}}))"
-        f"(document.querySelector('{selector}').getBoundingClientRect())"
-    )
-    browser.js("new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))")
-    return browser.call("Page.captureScreenshot", format="png", clip=box)["data"]
+    browser.js(PAINTED)
+    return browser.driver.find_element(By.CSS_SELECTOR, selector).screenshot_as_png
 
 
 def chromium_checks(origin):
@@ -207,7 +202,7 @@ def chromium_checks(origin):
     # it says of the controls, the screen reader test hears.
     headings = [
         (node.get("name", {}).get("value"), [p["value"]["value"] for p in node["properties"] if p["name"] == "level"])
-        for node in browser.call("Accessibility.getFullAXTree")["nodes"]
+        for node in browser.cdp("Accessibility.getFullAXTree")["nodes"]
         if node["role"]["value"] == "heading" and not node.get("ignored")
     ]
     check("the headings: name and level", headings, [("ВЕЛИНОРА", [1])])
@@ -216,13 +211,7 @@ def chromium_checks(origin):
     # at no zoom up to 400 % is anything clipped or wider than the window.
     sizes = {}
     for zoom in (1, 1.25, 1.5, 2, 4):
-        browser.call(
-            "Emulation.setDeviceMetricsOverride",
-            width=round(1280 / zoom),
-            height=round(800 / zoom),
-            deviceScaleFactor=zoom,
-            mobile=False,
-        )
+        browser.set_viewport(round(1280 / zoom), round(800 / zoom), zoom)
         browser.open("about:blank")
         browser.open(origin + "/#" + urllib.parse.quote("Ива"))
         ready()
@@ -245,13 +234,13 @@ def chromium_checks(origin):
 
     # Asked for more contrast, the labels are black on the window's blue. In forced colours
     # every control is drawn, and its focus seen.
-    browser.call("Emulation.setEmulatedMedia", features=[{"name": "prefers-contrast", "value": "more"}])
+    browser.cdp("Emulation.setEmulatedMedia", features=[{"name": "prefers-contrast", "value": "more"}])
     check(
         "more contrast: the labels' colour",
         browser.js("['prompt', 'note'].map((id) => getComputedStyle(document.getElementById(id)).color)"),
         ["rgb(0, 0, 0)"] * 2,
     )
-    browser.call("Emulation.setEmulatedMedia", features=[{"name": "forced-colors", "value": "active"}])
+    browser.cdp("Emulation.setEmulatedMedia", features=[{"name": "forced-colors", "value": "active"}])
     for control in ("name", "analyse", "result"):
         browser.js("document.activeElement.blur()")
         shown = pixels(f"#{control}")
@@ -266,11 +255,20 @@ def chromium_checks(origin):
             [True, True],
         )
     browser.screenshot(f"{ARTEFACTS}/forced-colours.png")
-    browser.call("Emulation.setEmulatedMedia", features=[])
+    browser.cdp("Emulation.setEmulatedMedia", features=[])
 
     check_printed(origin)
     check_manifest()
-    check_loading(origin)
+
+    browser.cdp("Emulation.setScriptExecutionDisabled", value=True)
+    browser.open(origin + "/")
+    check(
+        "with scripts off, the page says it needs them",
+        browser.js("document.querySelector('noscript p')?.getBoundingClientRect().height > 100"),
+        True,
+    )
+    Path(ARTEFACTS, "no-scripts.png").write_bytes(browser.png())  # no frame awaited, with no scripts
+    browser.cdp("Emulation.setScriptExecutionDisabled", value=False)
 
     # Last, as it logs the violation: the policy stops a script put into the page, as it
     # would any request to another origin, which every engine's console would then show.
@@ -294,7 +292,9 @@ def check_printed(origin):
     browser.open(origin + "/#" + urllib.parse.quote(name))
     ready()
     check_analysis("before printing", name)
-    pdf = base64.b64decode(browser.call("Page.printToPDF", printBackground=True)["data"])
+    options = PrintOptions()
+    options.background = True
+    pdf = base64.b64decode(browser.driver.print_page(options))
     with tempfile.TemporaryDirectory() as folder:
         Path(folder, "page.pdf").write_bytes(pdf)
         text = subprocess.run(
@@ -328,65 +328,32 @@ def check_printed(origin):
 
 def check_manifest():
     browser.wait_for("navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)")
-    manifest = browser.call("Page.getAppManifest")
-    check("the manifest's errors", manifest["errors"], [])
-    check(
-        "what keeps the page from being installed",
-        browser.call("Page.getInstallabilityErrors")["installabilityErrors"],
-        [],
-    )
+    check("the manifest's errors", browser.cdp("Page.getAppManifest")["errors"], [])
+    check("what keeps it from being installed", browser.cdp("Page.getInstallabilityErrors")["installabilityErrors"], [])
 
 
-def check_loading(origin):
-    # Past the worker and the cache, so that the core's file is asked of the network.
-    browser.call("Network.enable")
-    browser.call("Network.setBypassServiceWorker", bypass=True)
-    browser.call("Network.setCacheDisabled", cacheDisabled=True)
-
+def check_loading():
     # Enter before the core is ready is kept until it is, and said meanwhile.
-    browser.call("Fetch.enable", patterns=[{"urlPattern": "*velinora-core.*.wasm"}])
-    seen = len(browser.events)
-    browser.call("Page.navigate", url=origin + "/")
-    browser.channel.wait_for_event("Fetch.requestPaused", seen)
+    server = host.start(SITE, "held")
+    browser.open(server.origin + "/")
     browser.wait_for("document.activeElement?.id === 'name'")
     browser.type("Ива")
     browser.key("Enter")
-    check(
-        "Enter before the core is ready: said",
-        browser.wait_for("document.getElementById('notice').textContent").startswith("Програмата се зарежда"),
-        True,
-    )
-    for event in browser.events[seen:]:
-        if event.get("method") == "Fetch.requestPaused":
-            browser.call("Fetch.continueRequest", requestId=event["params"]["requestId"])
-    browser.call("Fetch.disable")
+    said = browser.wait_for("document.getElementById('notice').textContent") or ""
+    check("Enter before the core is ready: said", said.startswith("Програмата се зарежда"), True)
+    server.released.set()
     browser.wait_for("document.getElementById('notice').textContent.startsWith('Анализът')")
     check_analysis("Enter before the core was ready", "Ива")
 
     # A core that cannot load is said in the result box's place and in the live region,
     # with what the user can do.
-    browser.call("Network.setBlockedURLs", urls=["*velinora-core.*.wasm"])
-    browser.open(origin + "/")
+    browser.open(host.start(SITE, "refused").origin + "/")
     failed = browser.wait_for(
         "!document.getElementById('message').hidden && "
         "['message', 'notice'].map((id) => document.getElementById(id).textContent.trim())"
     ) or ["", None]
     check("a core that cannot load", [failed[0] == failed[1], "презаредете страницата" in failed[0]], [True, True])
     browser.screenshot(f"{ARTEFACTS}/failed.png")
-    browser.call("Network.setBlockedURLs", urls=[])
-
-    browser.call("Emulation.setScriptExecutionDisabled", value=True)
-    browser.open(origin + "/")
-    check(
-        "with scripts off, the page says it needs them",
-        browser.js("document.querySelector('noscript p')?.getBoundingClientRect().height > 100"),
-        True,
-    )
-    # Without scripts no frame is awaited, as a screenshot otherwise does.
-    Path(ARTEFACTS, "no-scripts.png").write_bytes(base64.b64decode(browser.call("Page.captureScreenshot")["data"]))
-    browser.call("Emulation.setScriptExecutionDisabled", value=False)
-    browser.call("Network.setBypassServiceWorker", bypass=False)
-    browser.call("Network.setCacheDisabled", cacheDisabled=False)
 
 
 def main():
@@ -395,17 +362,12 @@ def main():
     started = time.monotonic()
     browser = {"chromium": Chromium, "firefox": Firefox, "webkit": WebKit}[ENGINE]()
     try:
-        server = serve.start(SITE)
-        threading.Thread(target=server.serve_forever, daemon=True).start()
-        origin = f"http://127.0.0.1:{server.server_port}"
-        online_checks(server, origin)
-        offline_checks(server, origin)
+        server = host.start(SITE)
+        online_checks(server)
+        offline_checks(server)
+        check_loading()
         if ENGINE == "chromium":
-            # A new origin, which no worker has claimed yet.
-            server = serve.start(SITE)
-            threading.Thread(target=server.serve_forever, daemon=True).start()
-            chromium_checks(f"http://127.0.0.1:{server.server_port}")
-            server.shutdown()
+            chromium_checks(host.start(SITE).origin)  # a new origin, which no worker has claimed yet
     finally:
         browser.close()
     print(f"{ENGINE}: {time.monotonic() - started:.1f} s")
