@@ -9,7 +9,6 @@
 # more contrast, scripts switched off, the printed page, the manifest, and the
 # Content-Security-Policy stopping a script. Screenshots go to ARTEFACTS.
 #   browser_test.py chromium|firefox|webkit SITE ARTEFACTS
-import base64
 import json
 import re
 import subprocess
@@ -21,33 +20,18 @@ from pathlib import Path
 
 import host
 import oracles
-from engines import PAINTED, Chromium, Firefox, WebKit
-from selenium.webdriver.common.by import By
-from selenium.webdriver.common.print_page_options import PrintOptions
+from engines import Chromium, Firefox, WebKit
+from PIL import Image
 
 ENGINE, SITE, ARTEFACTS = sys.argv[1:4]
 ALPHABET = "АБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЬЮЯабвгдежзийклмнопрстуфхцчшщъьюя"
 # Names at the core's edges: case, repeats, characters that are no letter, ё, ы and э, an
 # emoji, a lone half of a surrogate pair, a NUL, every Cyrillic letter, a long name.
-NAMES = [
-    "Ива",
-    "ИВА",
-    "Анна-Мария",
-    "Йорданка Щърбова",
-    "",
-    " ",
-    "John Smith",
-    "Ёлка, Ыы, Ээ, ѝ",
-    "Ива 😀 Ива",
-    "\ud83dИва\ude00",
-    "Ив\0а",
-    "Д'Артанян 2\r\nМария\t",
-    ALPHABET,
-    "".join(map(chr, range(0x3F0, 0x470))),
-    "Щ" * 2000,
-    (ALPHABET + " -") * 313,
-]
+NAMES = ["Ива", "ИВА", "Анна-Мария", "Йорданка Щърбова", "", " ", "John Smith", "Ёлка, Ыы, Ээ, ѝ", "Ива 😀 Ива"]
+NAMES += ["\ud83dИва\ude00", "Ив\0а", "Д'Артанян 2\r\nМария\t", ALPHABET, "".join(map(chr, range(0x3F0, 0x470)))]
+NAMES += ["Щ" * 2000, (ALPHABET + " -") * 313]
 STATE = "['result', 'notice', 'name'].map((id) => document.getElementById(id)).map((e) => e.value ?? e.textContent)"
+WORKER = "navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)"
 failures = []
 
 
@@ -56,15 +40,13 @@ def check(what, got, expected):
         failures.append(f"{ENGINE}: {what}: got {str(got)[:300]}, expected {str(expected)[:300]}")
 
 
-def ready():  # the core loaded (the result box no longer busy), the face in place, the focus in the name box
-    return browser.wait_for(
-        "document.getElementById('result')?.ariaBusy === null && document.activeElement?.id === "
-        "'name' && document.fonts.ready.then(() => document.fonts.status === 'loaded')"
-    )
+# The core loaded (the result box no longer busy), the face in place, the focus in the name box.
+READY = "document.getElementById('result')?.ariaBusy === null && document.activeElement?.id === 'name'"
+READY += " && document.fonts.ready.then(() => document.fonts.status === 'loaded')"
 
 
-def fragment():
-    return urllib.parse.unquote(browser.js("location.hash").removeprefix("#"))
+def ready():
+    return browser.wait_for(READY)
 
 
 def check_analysis(how, name, in_address=True):
@@ -72,15 +54,11 @@ def check_analysis(how, name, in_address=True):
     browser.wait_for(f"{STATE}[1]")
     # A text box's value holds each CR LF as one line feed; every other message ends in a
     # no-break space, so that a screen reader never takes it for an echo.
-    shown = browser.js(STATE)
-    check(
-        f"{how}: the result, the live region and the name box",
-        [shown[0], shown[1].rstrip("\u00a0"), shown[2]],
-        [result.replace("\r\n", "\n"), announcement, name],
-    )
+    shown, wanted = browser.js(STATE), [result.replace("\r\n", "\n"), announcement, name]
+    check(f"{how}: the result, the live region and the name box", [shown[0], shown[1].rstrip("\xa0"), shown[2]], wanted)
     check(f"{how}: the focus", browser.js("document.activeElement.id"), "name")
     if in_address:
-        check(f"{how}: the name in the address", fragment(), name)
+        check(f"{how}: the name in the address", urllib.parse.unquote(browser.js("location.hash"))[1:], name)
     return shown[1]
 
 
@@ -98,15 +76,10 @@ def online_checks(server):
     check("the page gets ready", ready(), True)
 
     # The core as the page runs it gives, byte for byte, what the native core gives.
-    check(
-        "the page's core against the native core",
-        browser.js(
-            f"import('./{next(Path(SITE).glob('velinora.*.js')).name}')"
-            ".then(({loadAnalysis}) => loadAnalysis()).then((analyse) => "
-            f"{json.dumps(NAMES)}.map((name) => Object.values(analyse(name))))"
-        ),
-        [list(answers) for answers in oracles.analyses(NAMES)],
-    )
+    script = next(Path(SITE).glob("velinora.*.js")).name
+    analyse = f"import('./{script}').then(({{loadAnalysis}}) => loadAnalysis()).then((analyse) => %s.map(analyse))"
+    page_core = [list(answers.values()) for answers in browser.js(analyse % json.dumps(NAMES))]
+    check("the page's core against the native core", page_core, [list(answers) for answers in oracles.analyses(NAMES)])
 
     # The window's layout and font sizes, in window pixels, at the browser's default size.
     layout = oracles.layout()
@@ -140,22 +113,16 @@ def online_checks(server):
 
     # A link that carries a name, percent-encoded as a browser writes it, shows its
     # analysis at once; the name never reaches the server.
-    for address, name in [
-        ("/#" + urllib.parse.quote("Йорданка Щърбова"), "Йорданка Щърбова"),
-        ("/?from=mail#%D0%AF%D0%BD", "Ян"),
-    ]:
+    for name, query in [("Йорданка Щърбова", ""), ("Ян", "?from=mail")]:
         browser.open("about:blank")
-        browser.open(origin + address)
-        check_analysis(f"opened from {address}", name)
-    check(
-        "what reached the server of the names",
-        [request for request in server.requests if re.search("Ива|Ян|Йорданка|Мария|%D0|%D1", request)],
-        [],
-    )
+        browser.open(f"{origin}/{query}#{urllib.parse.quote(name)}")
+        check_analysis(f"opened from a link with {query}", name)
+    names = [request for request in server.requests if re.search("Ива|Ян|Йорданка|Мария|%D0|%D1", request)]
+    check("what reached the server of the names", names, [])
 
     # Only the page and the site's own files are the worker's to answer; anything else is
     # the host's, a 404 included.
-    browser.wait_for("navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)")
+    browser.wait_for(WORKER)
     for address in ["/no-such-page", "/sub/dir/page.html"]:
         browser.open(origin + address)
         check(f"{address} under the worker", browser.js("document.body.innerText.trim()"), "404 Not Found")
@@ -165,16 +132,12 @@ def online_checks(server):
     ready()
     analyse_typed("Ива", "on a phone")
     browser.screenshot(f"{ARTEFACTS}/phone.png")
-    width, laid_out, name_font, smallest_font = browser.js(
-        """[innerWidth, document.documentElement.scrollWidth,
-        ...[document.querySelectorAll('#name'), document.querySelectorAll('form > *')].map((elements) => Math.min(
-            ...[...elements].map((element) => parseFloat(getComputedStyle(element).fontSize))))]"""
+    sizes = "[...document.querySelectorAll('%s')].map((element) => parseFloat(getComputedStyle(element).fontSize))"
+    width, wide, name, fonts = browser.js(
+        f"[innerWidth, document.documentElement.scrollWidth > innerWidth, {sizes % '#name'}, {sizes % 'form > *'}]"
     )
-    check(
-        "on a phone: the width, nothing wider, the name box's font and the smallest",
-        [width, laid_out <= width, name_font >= 16, smallest_font >= 12],
-        [360, True, True, True],
-    )
+    fit = [width, wide, min(name) >= 16, min(fonts) >= 12]
+    check("on a phone: the width, nothing wider, the name box's font and the smallest", fit, [360, False, True, True])
     browser.set_viewport(1280, 800)
 
 
@@ -190,9 +153,26 @@ def offline_checks(server):
     check("console errors", [error for error in browser.errors() if "status of 404" not in error], [])
 
 
-def pixels(selector):  # of an element, as drawn
-    browser.js(PAINTED)
-    return browser.driver.find_element(By.CSS_SELECTOR, selector).screenshot_as_png
+def check_loading():
+    # Enter before the core is ready is kept until it is, and said meanwhile.
+    server = host.start(SITE, "held")
+    browser.open(server.origin + "/")
+    browser.wait_for("document.activeElement?.id === 'name'")
+    browser.type("Ива")
+    browser.key("Enter")
+    said = browser.wait_for("document.getElementById('notice').textContent") or ""
+    check("Enter before the core is ready: said", said.startswith("Програмата се зарежда"), True)
+    server.released.set()
+    browser.wait_for("document.getElementById('notice').textContent.startsWith('Анализът')")
+    check_analysis("Enter before the core was ready", "Ива")
+
+    # A core that cannot load is said in the result box's place and in the live region,
+    # with what the user can do.
+    browser.open(host.start(SITE, "refused").origin + "/")
+    shown = "['message', 'notice'].map((id) => document.getElementById(id).textContent.trim())"
+    failed = browser.wait_for(f"!document.getElementById('message').hidden && {shown}") or ["", None]
+    check("a core that cannot load", [failed[0] == failed[1], "презаредете страницата" in failed[0]], [True, True])
+    browser.screenshot(f"{ARTEFACTS}/failed.png")
 
 
 def chromium_checks(origin):
@@ -225,64 +205,51 @@ def chromium_checks(origin):
         check(f"at {zoom:.0%} nothing wider than the window and nothing clipped", overflow, [False])
         browser.screenshot(f"{ARTEFACTS}/zoom-{zoom:.0%}.png")
     print("text sizes in device pixels at each zoom:", json.dumps(sizes))
-    check(
-        "at 200 % every text at least 1.9 times its size at 100 %",
-        [text for text, size in sizes[2].items() if size < 1.9 * sizes[1][text]],
-        [],
-    )
+    small = [text for text, size in sizes[2].items() if size < 1.9 * sizes[1][text]]
+    check("at 200 % every text at least 1.9 times its size at 100 %", small, [])
     browser.set_viewport(1280, 800)
 
     # Asked for more contrast, the labels are black on the window's blue. In forced colours
     # every control is drawn, and its focus seen.
     browser.cdp("Emulation.setEmulatedMedia", features=[{"name": "prefers-contrast", "value": "more"}])
-    check(
-        "more contrast: the labels' colour",
-        browser.js("['prompt', 'note'].map((id) => getComputedStyle(document.getElementById(id)).color)"),
-        ["rgb(0, 0, 0)"] * 2,
-    )
+    colours = browser.js("['prompt', 'note'].map((id) => getComputedStyle(document.getElementById(id)).color)")
+    check("more contrast: the labels' colour", colours, ["rgb(0, 0, 0)"] * 2)
     browser.cdp("Emulation.setEmulatedMedia", features=[{"name": "forced-colors", "value": "active"}])
     for control in ("name", "analyse", "result"):
         browser.js("document.activeElement.blur()")
-        shown = pixels(f"#{control}")
+        shown = browser.element_png(f"#{control}")
         browser.js(f"document.getElementById('{control}').style.visibility = 'hidden'")
-        hidden = pixels(f"#{control}")
+        hidden = browser.element_png(f"#{control}")
         browser.js(f"document.getElementById('{control}').style.visibility = ''")
         browser.key("Tab", ("Shift",)) if control == "name" else None
         browser.js(f"document.getElementById('{control}').focus({{focusVisible: true}})")
-        check(
-            f"forced colours: the {control} drawn, and its focus seen",
-            [shown != hidden, pixels(f"#{control}") != shown],
-            [True, True],
-        )
+        drawn = [shown != hidden, browser.element_png(f"#{control}") != shown]
+        check(f"forced colours: the {control} drawn, and its focus seen", drawn, [True, True])
     browser.screenshot(f"{ARTEFACTS}/forced-colours.png")
     browser.cdp("Emulation.setEmulatedMedia", features=[])
 
     check_printed(origin)
-    check_manifest()
+    browser.wait_for(WORKER)
+    check("the manifest's errors", browser.cdp("Page.getAppManifest")["errors"], [])
+    check("what keeps it from being installed", browser.cdp("Page.getInstallabilityErrors")["installabilityErrors"], [])
 
     browser.cdp("Emulation.setScriptExecutionDisabled", value=True)
     browser.open(origin + "/")
-    check(
-        "with scripts off, the page says it needs them",
-        browser.js("document.querySelector('noscript p')?.getBoundingClientRect().height > 100"),
-        True,
-    )
+    said = browser.js("document.querySelector('noscript p')?.getBoundingClientRect().height > 100")
+    check("with scripts off, the page says it needs them", said, True)
     Path(ARTEFACTS, "no-scripts.png").write_bytes(browser.png())  # no frame awaited, with no scripts
     browser.cdp("Emulation.setScriptExecutionDisabled", value=False)
 
     # Last, as it logs the violation: the policy stops a script put into the page, as it
     # would any request to another origin, which every engine's console would then show.
     browser.open(origin + "/")
-    check(
-        "an inline script",
-        browser.js(
-            """new Promise((done) => {
+    stopped = browser.js(
+        """new Promise((done) => {
         document.addEventListener('securitypolicyviolation', (event) => done(event.violatedDirective));
         document.body.append(Object.assign(document.createElement('script'), {textContent: 'window.ran = 1'}));
         setTimeout(() => done(window.ran ? 'it ran' : 'no violation'), 2000); })"""
-        ),
-        "script-src-elem",
     )
+    check("an inline script", stopped, "script-src-elem")
 
 
 def check_printed(origin):
@@ -292,68 +259,18 @@ def check_printed(origin):
     browser.open(origin + "/#" + urllib.parse.quote(name))
     ready()
     check_analysis("before printing", name)
-    options = PrintOptions()
-    options.background = True
-    pdf = base64.b64decode(browser.driver.print_page(options))
     with tempfile.TemporaryDirectory() as folder:
-        Path(folder, "page.pdf").write_bytes(pdf)
-        text = subprocess.run(
-            ["pdftotext", "-layout", f"{folder}/page.pdf", "-"], capture_output=True, text=True, check=True
-        ).stdout
+        Path(folder, "page.pdf").write_bytes(browser.pdf())
+        text = subprocess.run(["pdftotext", "-layout", f"{folder}/page.pdf", "-"], capture_output=True, text=True)
         subprocess.run(["pdftoppm", "-r", "40", "-png", f"{folder}/page.pdf", f"{folder}/page"], check=True)
-        from PIL import Image
-
-        coloured = sum(
-            1
-            for page in sorted(Path(folder).glob("page*.png"))
-            for r, g, b in Image.open(page).convert("RGB").getdata()
-            if max(r, g, b) - min(r, g, b) > 40
-        )
-    words = " ".join(text.split())
-    result, _ = oracles.analyses([name])[0]
-    missing = [paragraph[:40] for paragraph in result.split("\n") if " ".join(paragraph.split()) not in words]
-    check(
-        "printed: the prompt, the name, every paragraph in full, the note, no button",
-        [
-            "Въведете името си :" in words,
-            name in words,
-            missing,
-            "Повторението на букви в името засилва тяхното въздействие." in words,
-            "АНАЛИЗИРАЙ" in words,
-        ],
-        [True, True, [], True, False],
-    )
-    check("printed in black on white: pixels of any colour", coloured, 0)
-
-
-def check_manifest():
-    browser.wait_for("navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)")
-    check("the manifest's errors", browser.cdp("Page.getAppManifest")["errors"], [])
-    check("what keeps it from being installed", browser.cdp("Page.getInstallabilityErrors")["installabilityErrors"], [])
-
-
-def check_loading():
-    # Enter before the core is ready is kept until it is, and said meanwhile.
-    server = host.start(SITE, "held")
-    browser.open(server.origin + "/")
-    browser.wait_for("document.activeElement?.id === 'name'")
-    browser.type("Ива")
-    browser.key("Enter")
-    said = browser.wait_for("document.getElementById('notice').textContent") or ""
-    check("Enter before the core is ready: said", said.startswith("Програмата се зарежда"), True)
-    server.released.set()
-    browser.wait_for("document.getElementById('notice').textContent.startsWith('Анализът')")
-    check_analysis("Enter before the core was ready", "Ива")
-
-    # A core that cannot load is said in the result box's place and in the live region,
-    # with what the user can do.
-    browser.open(host.start(SITE, "refused").origin + "/")
-    failed = browser.wait_for(
-        "!document.getElementById('message').hidden && "
-        "['message', 'notice'].map((id) => document.getElementById(id).textContent.trim())"
-    ) or ["", None]
-    check("a core that cannot load", [failed[0] == failed[1], "презаредете страницата" in failed[0]], [True, True])
-    browser.screenshot(f"{ARTEFACTS}/failed.png")
+        pages = [Image.open(page).convert("RGB").getdata() for page in Path(folder).glob("page*.png")]
+    pixels = [pixel for page in pages for pixel in page]
+    words = " ".join(text.stdout.split())
+    paragraphs = [" ".join(paragraph.split()) for paragraph in oracles.analyses([name])[0][0].split("\n")]
+    wanted = ["Въведете името си :", name, *paragraphs, "Повторението на букви в името засилва тяхното въздействие."]
+    check("printed: the prompt, the name, every paragraph in full, the note", [w for w in wanted if w not in words], [])
+    check("printed: no button", "АНАЛИЗИРАЙ" in words, False)
+    check("printed in black on white: pixels of any colour", sum(max(p) - min(p) > 40 for p in pixels), 0)
 
 
 def main():

@@ -2,14 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The browsers the web tests and figures drive, as Debian packages them, behind the same
 # few calls: Chromium and WebKitGTK through Selenium and their WebDriver servers, Firefox
-# ESR over WebDriver BiDi. Each starts on a fresh profile of its own, away from the real
-# home and the desktop's session bus. Pages count as opened once their document is parsed,
-# not loaded, so that a page whose core is held back can be typed into.
+# ESR over WebDriver BiDi. Each starts on a fresh profile and home of its own.
 import base64
 import json
 import os
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
@@ -18,7 +15,9 @@ from pathlib import Path
 import websocket
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service as ChromeService
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.common.print_page_options import PrintOptions
 from selenium.webdriver.remote.command import Command
 from selenium.webdriver.webkitgtk.options import Options as WebKitOptions
 from selenium.webdriver.webkitgtk.service import Service as WebKitService
@@ -36,22 +35,17 @@ def until(condition, seconds=TIMEOUT):  # the condition's first truthy value, el
     return value
 
 
+# The profile, and what is made of the few calls each engine answers in its own way.
 class Browser:
-    """The profile, and what is made of the few calls each engine answers in its own way."""
-
     def __init__(self, screen_reader=False):  # Chromium only: in a window, its page open to a screen reader
         self.screen_reader = screen_reader
         self.folder = Path(tempfile.mkdtemp(prefix=f"velinora-{self.name}-"))
         self.profile, self.logged = self.folder / "profile", []
-        for folder in [self.profile, self.folder / "home"]:
-            folder.mkdir()
+        os.makedirs(self.profile), os.makedirs(self.folder / "home")
         self.start()
 
-    def environment(self):  # without the session bus, through which GLib would start portals that outlive the test
-        kept = {name: value for name, value in os.environ.items() if not name.startswith(("XDG_", "DBUS_"))}
-        bus = {"DBUS_SESSION_BUS_ADDRESS": os.environ["DBUS_SESSION_BUS_ADDRESS"]} if self.screen_reader else {}
-        home = str(self.folder / "home")
-        return {**kept, "HOME": home, "XDG_RUNTIME_DIR": home, "DBUS_SESSION_BUS_ADDRESS": "unix:path=/-", **bus}
+    def environment(self):  # a display and a session bus only within scripts/x-session's
+        return {**os.environ, "HOME": str(self.folder / "home")}
 
     def js(self, expression):  # awaited, and through JSON, so that every engine gives back the same
         return json.loads(self.evaluate(f"(async () => JSON.stringify(await (\n{expression}\n)))()") or "null")
@@ -74,15 +68,11 @@ class Browser:
         values = [getattr(Keys, name.upper()) if len(name) > 1 else name for name in [*modifiers, key]]
         self.keys([("keyDown", value) for value in values] + [("keyUp", value) for value in reversed(values)])
 
-    def click(self, selector):
-        x, y = self.js(
-            f"(() => {{ const element = document.querySelector({json.dumps(selector)});"
-            " element.scrollIntoView({block: 'nearest'}); const box = element.getBoundingClientRect();"
-            " return [Math.round(box.x + box.width / 2), Math.round(box.y + box.height / 2)]; })()"
-        )
-        move = {"type": "pointerMove", "x": x, "y": y, "origin": "viewport"}
-        presses = [move, {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]
-        self.actions([{"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"}, "actions": presses}])
+    def click(self, selector):  # the pointer pressed in an element's middle
+        box = f"document.querySelector('{selector}').getBoundingClientRect()"
+        x, y = self.js(f"(({{x, y, width, height}}) => [x + width / 2, y + height / 2].map(Math.round))({box})")
+        press = [{"type": f"pointer{way}", "button": 0} for way in ["Down", "Up"]]
+        self.actions([{"type": "pointer", "id": "mouse", "actions": [{"type": "pointerMove", "x": x, "y": y}, *press]}])
 
     def restart(self):  # with what it keeps on disk, less its HTTP cache
         self.stop()
@@ -100,7 +90,6 @@ class Selenium(Browser):
     driver = service = None
 
     def drive(self, service, options):
-        options.page_load_strategy = "eager"
         service.env = self.environment()
         if self.name == "chromium":
             self.driver = webdriver.Chrome(service=service, options=options)
@@ -158,6 +147,15 @@ class Chromium(Selenium):
         metrics = dict(width=width, height=height, deviceScaleFactor=scale, mobile=False)
         self.cdp("Emulation.setDeviceMetricsOverride", **metrics)
 
+    def element_png(self, selector):  # as drawn
+        self.js(PAINTED)
+        return self.driver.find_element(By.CSS_SELECTOR, selector).screenshot_as_png
+
+    def pdf(self):
+        options = PrintOptions()
+        options.background = True
+        return base64.b64decode(self.driver.print_page(options))
+
     def errors(self):  # the console's errors, uncaught exceptions and failed requests, through every restart
         self.logged += [entry["message"] for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
         return self.logged
@@ -170,8 +168,8 @@ class WebKit(Selenium):
         options = WebKitOptions()
         options.binary_location = str(Path(__file__).resolve().with_name("webkit_browser.py"))
         options.set_capability("browserName", "webkit_browser.py")  # the driver names a browser after its file
-        for argument in ["--profile", str(self.profile), "--errors", str(self.folder / "errors")]:
-            options.add_argument(argument)
+        for argument in [self.profile, self.folder / "errors"]:
+            options.add_argument(str(argument))
         self.drive(WebKitService("/usr/bin/WebKitWebDriver"), options)
         self.set_viewport(WIDTH, HEIGHT)
 
@@ -182,8 +180,7 @@ class WebKit(Selenium):
 
     def errors(self):  # as the browser writes them, a JSON string a line, through every restart
         log = self.folder / "errors"
-        lines = log.read_text(encoding="utf-8").splitlines(keepends=True) if log.exists() else []
-        return [json.loads(line) for line in lines if line.endswith("\n")]
+        return [json.loads(line) for line in log.read_text(encoding="utf-8").splitlines()] if log.exists() else []
 
 
 class Firefox(Browser):
@@ -200,18 +197,18 @@ class Firefox(Browser):
         (self.profile / "user.js").write_text(self.PREFERENCES)
         port_file = self.profile / "WebDriverBiDiServer.json"
         port_file.unlink(missing_ok=True)
-        arguments = ["--headless", "--no-remote", "--profile", str(self.profile), "--remote-debugging-port=0"]
+        arguments = [
+            "firefox-esr",
+            *"--headless --no-remote --remote-debugging-port=0 --profile".split(),
+            str(self.profile),
+        ]
         # A release build heeds the remote settings server the remote agent sets only with the variable set.
         environment = {**self.environment(), "MOZ_CRASHREPORTER_DISABLE": "1", "MOZ_REMOTE_SETTINGS_DEVTOOLS": "1"}
         with open(self.folder / "log", "ab") as log:
-            self.process = subprocess.Popen(
-                ["firefox-esr", *arguments, "about:blank"], env=environment, stdout=log, stderr=log, process_group=0
-            )
+            self.process = subprocess.Popen([*arguments, "about:blank"], env=environment, stdout=log, stderr=log)
         port = until(lambda: port_file.exists() and port_file.read_text().endswith("}") and port_file.read_text())
-        self.socket = websocket.create_connection(
-            f"ws://127.0.0.1:{json.loads(port)['ws_port']}/session", suppress_origin=True, timeout=TIMEOUT
-        )
-        self.sent = 0
+        address = f"ws://127.0.0.1:{json.loads(port)['ws_port']}/session"
+        self.socket, self.sent = websocket.create_connection(address, suppress_origin=True, timeout=TIMEOUT), 0
         self.call("session.new", capabilities={})
         # The tab it starts with is never given the focus, headless: its page would draw
         # neither caret nor focus ring. A tab opened now is.
@@ -234,18 +231,14 @@ class Firefox(Browser):
         if self.process:
             try:  # asked to end, so that it writes out what it keeps
                 self.call("browser.close")
-                self.socket.close()
                 self.process.wait(TIMEOUT)
             finally:
-                try:
-                    os.killpg(self.process.pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
+                self.process.kill()
                 self.process.wait()
                 self.process = None
 
     def open(self, url):
-        self.call("browsingContext.navigate", context=self.context, url=url, wait="interactive")
+        self.call("browsingContext.navigate", context=self.context, url=url, wait="complete")
 
     def evaluate(self, script):
         target = {"context": self.context}
@@ -265,11 +258,9 @@ class Firefox(Browser):
 
     def errors(self):  # the console's errors and failed requests, less those cut short by a new page
         self.js("0")  # answered after every event sent before it
-        return [
-            f"{event['params']['type']}: {event['params']['text']}"
-            if event["method"] == "log.entryAdded"
-            else f"not loaded: {event['params']['request']['url']}: {event['params']['errorText']}"
-            for event in self.logged
-            if event["params"].get("level", "error") == "error"
-            and event["params"].get("errorText") != "NS_BINDING_ABORTED"
+        events = [event["params"] for event in self.logged]
+        failed = [
+            f"not loaded: {event['request']['url']}: {event['errorText']}" for event in events if "errorText" in event
         ]
+        logged = [f"{event['type']}: {event['text']}" for event in events if event.get("level") == "error"]
+        return logged + [error for error in failed if not error.endswith("NS_BINDING_ABORTED")]

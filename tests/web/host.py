@@ -4,7 +4,9 @@
 # in a browser's cache or service worker; and, for the tests, with the core's file held
 # back until released, or refused, as a slow or broken network would.
 import re
+import shutil
 import sys
+import tempfile
 import threading
 from pathlib import Path
 
@@ -22,6 +24,10 @@ class Handler(serve.Handler):
 
 
 def start(site, core="served"):  # served, held (until server.released is set) or refused
+    if core == "held":  # and not preloaded, which would hold back the page's load event, and so the driver
+        site = shutil.copytree(site, tempfile.mkdtemp() + "/site")
+        page = Path(site, "index.html")
+        page.write_text(re.sub(r"<link rel=\"preload\"[^>]*\.wasm\"[^>]*>\n", "", page.read_text(encoding="utf-8")))
     server = serve.start(site)
     server.RequestHandlerClass, server.core, server.released = Handler, core, threading.Event()
     if core != "held":

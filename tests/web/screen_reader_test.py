@@ -64,10 +64,9 @@ def start(arguments, **options):  # quiet unless told, in a process group of its
     return program
 
 
+# Orca's debug log, read while Orca writes it. Orca opens it with open(name, "w"), which
+# writes whole blocks unless the file is a terminal: so the file is a pseudo-terminal's.
 class OrcaLog:
-    """Orca's debug log, read while Orca writes it. Orca opens it with open(name, "w"), which
-    writes whole blocks unless the file is a terminal: so the file is a pseudo-terminal's."""
-
     def __init__(self):
         self.records, self.changed = [], time.monotonic()
         self.master, self.terminal = os.openpty()
@@ -111,11 +110,9 @@ def start_speech(home):
         Path(home, folder).mkdir(parents=True, mode=0o700)
     # ALSA's null device, since through PulseAudio, where there is none, it would hang; and no
     # second speech-dispatcher started by Orca's client, beyond the test's reach.
-    Path(config, "speechd.conf").write_text(
-        'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDisableAutoSpawn\n'
-        'AddModule "espeak-ng" "sd_espeak-ng" "/etc/speech-dispatcher/modules/espeak-ng.conf"\n'
-        'DefaultModule "espeak-ng"\n'
-    )
+    module = '"espeak-ng" "sd_espeak-ng" "/etc/speech-dispatcher/modules/espeak-ng.conf"'
+    output = 'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDisableAutoSpawn\n'
+    Path(config, "speechd.conf").write_text(f'{output}AddModule {module}\nDefaultModule "espeak-ng"\n')
     options = ["--config-dir", config, "--socket-path", socket, "--log-dir", f"{home}/cache"]
     start(["speech-dispatcher", *"--run-single --timeout 0 --communication-method unix_socket".split(), *options])
     if not until(lambda: Path(socket).exists(), 20):
@@ -147,9 +144,9 @@ def session(home):
     def value(id):
         return page.js(f"document.getElementById('{id}').value")
 
+    # Presses the keys, waits until Orca said what heard() looks for, then until it is
+    # quiet, and gives back all it said meanwhile.
     def press(keys, heard):
-        """Presses the keys, waits until Orca said what heard() looks for, then until it is
-        quiet, and gives back all it said meanwhile."""
         since = len(log.records)
         for key in keys.split():
             # The modifier held a moment first: Orca learns of it late, and takes Ctrl+End for End.
