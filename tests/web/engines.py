@@ -175,8 +175,7 @@ class WebKit(Selenium):
 
     def set_viewport(self, width, height):  # the window holds the view alone, on an X server with no window manager
         self.driver.set_window_size(width, height)
-        if not self.wait_for(f"innerWidth === {width} && innerHeight === {height}", 5):
-            raise RuntimeError(f"the viewport is {self.js('[innerWidth, innerHeight]')}, not {[width, height]}")
+        self.wait_for(f"innerWidth === {width} && innerHeight === {height}", 5)  # else the layout checks fail
 
     def errors(self):  # as the browser writes them, a JSON string a line, through every restart
         log = self.folder / "errors"
@@ -197,18 +196,15 @@ class Firefox(Browser):
         (self.profile / "user.js").write_text(self.PREFERENCES)
         port_file = self.profile / "WebDriverBiDiServer.json"
         port_file.unlink(missing_ok=True)
-        arguments = [
-            "firefox-esr",
-            *"--headless --no-remote --remote-debugging-port=0 --profile".split(),
-            str(self.profile),
-        ]
+        arguments = f"--headless --no-remote --remote-debugging-port=0 --profile {self.profile} about:blank".split()
         # A release build heeds the remote settings server the remote agent sets only with the variable set.
         environment = {**self.environment(), "MOZ_CRASHREPORTER_DISABLE": "1", "MOZ_REMOTE_SETTINGS_DEVTOOLS": "1"}
         with open(self.folder / "log", "ab") as log:
-            self.process = subprocess.Popen([*arguments, "about:blank"], env=environment, stdout=log, stderr=log)
+            self.process = subprocess.Popen(["firefox-esr", *arguments], env=environment, stdout=log, stderr=log)
         port = until(lambda: port_file.exists() and port_file.read_text().endswith("}") and port_file.read_text())
         address = f"ws://127.0.0.1:{json.loads(port)['ws_port']}/session"
-        self.socket, self.sent = websocket.create_connection(address, suppress_origin=True, timeout=TIMEOUT), 0
+        self.sent, options = 0, dict(suppress_origin=True, skip_utf8_validation=True, timeout=TIMEOUT)
+        self.socket = websocket.create_connection(address, **options)
         self.call("session.new", capabilities={})
         # The tab it starts with is never given the focus, headless: its page would draw
         # neither caret nor focus ring. A tab opened now is.
@@ -259,8 +255,6 @@ class Firefox(Browser):
     def errors(self):  # the console's errors and failed requests, less those cut short by a new page
         self.js("0")  # answered after every event sent before it
         events = [event["params"] for event in self.logged]
-        failed = [
-            f"not loaded: {event['request']['url']}: {event['errorText']}" for event in events if "errorText" in event
-        ]
+        failed = [f"not loaded: {e['request']['url']}: {e['errorText']}" for e in events if "errorText" in e]
         logged = [f"{event['type']}: {event['text']}" for event in events if event.get("level") == "error"]
         return logged + [error for error in failed if not error.endswith("NS_BINDING_ABORTED")]

@@ -135,8 +135,8 @@ def session(home):
     log = OrcaLog()
     start_speech(home)
     start_orca(home, log)
-    # Its page's own state over the DevTools protocol: to know when to go on, and what the
-    # result box holds, never what is heard.
+    # Its page's own state through WebDriver: to know when to go on, and what the result
+    # box holds, never what is heard.
     page = Chromium(screen_reader=True)
     endings.append(page.close)
     page.open(host.start(SITE).origin + "/")
