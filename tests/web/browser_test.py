@@ -203,8 +203,7 @@ def chromium_checks(origin):
     sizes = {}
     for zoom in (1, 1.25, 1.5, 2, 4):
         browser.set_viewport(round(1280 / zoom), round(800 / zoom), zoom)
-        browser.open("about:blank")
-        browser.open(origin + "/#" + urllib.parse.quote("Ива"))
+        browser.open(f"{origin}/?zoom={zoom}#" + urllib.parse.quote("Ива"))  # a new page, not a new fragment
         ready()
         sizes[zoom], overflow = browser.js(
             """[Object.fromEntries(
@@ -266,8 +265,7 @@ def chromium_checks(origin):
 def check_printed(origin):
     # A name of ten letters: every paragraph printed in full, as the box shows only part.
     name = "Светослава"
-    browser.open("about:blank")
-    browser.open(origin + "/#" + urllib.parse.quote(name))
+    browser.open(f"{origin}/?print#" + urllib.parse.quote(name))
     ready()
     check_analysis("before printing", name)
     with tempfile.TemporaryDirectory() as folder:
