@@ -15,6 +15,7 @@ from pathlib import Path
 import websocket
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service as ChromeService
+from selenium.webdriver.chromium.remote_connection import ChromiumRemoteConnection
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.common.print_page_options import PrintOptions
@@ -90,13 +91,14 @@ class Selenium(Browser):
     driver = service = None
 
     def drive(self, service, options):
-        service.env = self.environment()
-        if self.name == "chromium":
-            self.driver = webdriver.Chrome(service=service, options=options)
-        else:  # told the server's address, as WebKitGTK's own class takes other arguments in each Selenium
-            self.service = service
+        if not self.service:  # one driver server through restarts
+            self.service, service.env = service, self.environment()
             service.start()
-            self.driver = webdriver.Remote(service.service_url, options=options)
+        executor = self.service.service_url
+        if self.name == "chromium":  # with Chromium's own commands
+            executor = ChromiumRemoteConnection(executor, "goog", "chrome")
+        # Told the server's address, as the engines' own classes take other arguments in each Selenium.
+        self.driver = webdriver.Remote(executor, options=options)
         self.driver.set_script_timeout(TIMEOUT)
         self.driver.set_page_load_timeout(TIMEOUT)
 
@@ -117,9 +119,12 @@ class Selenium(Browser):
             self.errors()  # a new session's log starts empty
             self.driver.quit()
             self.driver = None
-        if self.service:
-            self.service.stop()
-            self.service = None
+
+    def close(self):
+        try:
+            super().close()
+        finally:
+            self.service and self.service.stop()
 
 
 class Chromium(Selenium):
@@ -141,7 +146,7 @@ class Chromium(Selenium):
             self.set_viewport(WIDTH, HEIGHT)
 
     def cdp(self, method, **params):  # for what only Chromium can do
-        return self.driver.execute_cdp_cmd(method, params)
+        return self.driver.execute("executeCdpCommand", {"cmd": method, "params": params})["value"]
 
     def set_viewport(self, width, height, scale=1):
         metrics = dict(width=width, height=height, deviceScaleFactor=scale, mobile=False)
