@@ -27,7 +27,7 @@ def start(site, core="served"):  # served, held (until server.released is set) o
     if core == "held":  # and not preloaded, which would hold back the page's load event, and so the driver
         site = shutil.copytree(site, tempfile.mkdtemp() + "/site")
         page = Path(site, "index.html")
-        page.write_text(re.sub(r"<link rel=\"preload\"[^>]*\.wasm\"[^>]*>\n", "", page.read_text(encoding="utf-8")))
+        page.write_text(re.sub(r"<link rel=\"preload\"[^>]*\.wasm\"[^>]*>\n", "", page.read_text("utf-8")), "utf-8")
     server = serve.start(site)
     server.RequestHandlerClass, server.core, server.released = Handler, core, threading.Event()
     if core != "held":
