@@ -127,7 +127,7 @@ def online_checks(server):
     for name, query in [("Йорданка Щърбова", ""), ("Ян", "?from=mail")]:
         browser.open("about:blank")
         browser.open(f"{origin}/{query}#{urllib.parse.quote(name)}")
-        check_analysis(f"opened from a link with {query}", name)
+        check_analysis(f"opened from /{query}#{name}", name)
     names = [request for request in server.requests if re.search("Ива|Ян|Йорданка|Мария|%D0|%D1", request)]
     check("what reached the server of the names", names, [])
 

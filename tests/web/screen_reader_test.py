@@ -60,7 +60,8 @@ def name_box(said):  # whether Orca said the name box's label, and its descripti
 def start(arguments, **options):  # quiet unless told, in a process group of its own, for the end to end all it starts
     quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
     program = subprocess.Popen(arguments, process_group=0, stdin=subprocess.DEVNULL, **{**quiet, **options})
-    endings.append(lambda: subprocess.run(["kill", "-KILL", "--", f"-{program.pid}"], stderr=subprocess.DEVNULL))
+    # Reaped, not only killed: Orca will not start while another is left, even a zombie.
+    endings.append(lambda: subprocess.run(["kill", "-KILL", "--", f"-{program.pid}"]) and program.wait())
     return program
 
 
