@@ -67,7 +67,6 @@ rm "$WINEPREFIX/entry.reg"
 wine "$folder/velinora.exe" &
 program=$!
 wait_for_window ВЕЛИНОРА || fail "the installed program shows no window"
-program_window=$window
 
 # A reinstall while the program is open. Windows does not let a running program's file be
 # overwritten, and neither does Wine: the user meets the installer's message box. It has
@@ -99,7 +98,9 @@ sed -n 's/^Static [0-9]* //p' <<<"$said" | grep -qxF "\"$message\"" || fail "the
 # Closed as a window manager closes it, the program ends; retrying, the box's default,
 # completes the reinstall, and Enter on the finish page ends the installer and starts
 # the new program.
-/usr/bin/python3 - "$program_window" "$(dirname "$0")/../e2e" <<'PY'
+# Found again: Wine may have made the program's window anew since it first showed.
+wait_for_window ВЕЛИНОРА || fail "the program's window is gone while it runs"
+/usr/bin/python3 - "$window" "$(dirname "$0")/../e2e" <<'PY'
 import sys
 from Xlib import display
 sys.path.insert(0, sys.argv[2])
@@ -108,7 +109,7 @@ x = display.Display()
 close(x, x.create_resource_object("window", int(sys.argv[1])))
 x.close()
 PY
-wait_for 30 gone "$program" || fail "the program did not end when closed"
+wait_for 60 gone "$program" || fail "the program did not end when closed"
 xdotool windowfocus --sync "$box" key Return
 for _ in $(seq 10); do
     xdotool windowfocus --sync "$installer_window" key Return 2>/dev/null || true
