@@ -140,9 +140,6 @@ class Chromium(Selenium):
         for flag in [*flags.split(), "--disable-component-update", f"--user-data-dir={self.profile}"]:
             options.add_argument(flag)
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        # No bar saying that software controls it: Orca 48 announces it as an alert, and the
-        # page's first announcements are then lost.
-        options.add_experimental_option("excludeSwitches", ["enable-automation"])
         self.drive(ChromeService("/usr/bin/chromedriver"), options)
         if not self.screen_reader:  # headless, the page would be told it has no focus; in a window, the size is its own
             self.cdp("Emulation.setFocusEmulationEnabled", enabled=True)
