@@ -98,15 +98,18 @@ sed -n 's/^Static [0-9]* //p' <<<"$said" | grep -qxF "\"$message\"" || fail "the
 # Closed as a window manager closes it, the program ends; retrying, the box's default,
 # completes the reinstall, and Enter on the finish page ends the installer and starts
 # the new program.
-# Found again: Wine may have made the program's window anew since it first showed.
+# Every X window of that title, as the one xdotool names first may be a frame of Wine's
+# own rather than the window that takes the close.
 wait_for_window ВЕЛИНОРА || fail "the program's window is gone while it runs"
-/usr/bin/python3 - "$window" "$(dirname "$0")/../e2e" <<'PY'
+mapfile -t windows < <(xdotool search --onlyvisible --name '^ВЕЛИНОРА$')
+/usr/bin/python3 - "$(dirname "$0")/../e2e" "${windows[@]}" <<'PY'
 import sys
 from Xlib import display
-sys.path.insert(0, sys.argv[2])
+sys.path.insert(0, sys.argv[1])
 from checks import close  # noqa: E402
 x = display.Display()
-close(x, x.create_resource_object("window", int(sys.argv[1])))
+for window in sys.argv[2:]:
+    close(x, x.create_resource_object("window", int(window)))
 x.close()
 PY
 wait_for 60 gone "$program" || fail "the program did not end when closed"
