@@ -10,10 +10,10 @@
 import gzip
 import statistics
 import sys
-import threading
 from pathlib import Path
 
 sys.path[:0] = [str(Path(__file__).resolve().parents[1] / folder) for folder in ["tests/web", "web"]]
+import host  # noqa: E402
 import serve  # noqa: E402
 from engines import Chromium  # noqa: E402
 
@@ -44,52 +44,35 @@ LONG = """(async () => {
 }
 
 
+BYTES = """Object.fromEntries(performance.getEntries().filter((entry) => entry.transferSize)
+    .map((entry) => [entry.name.split('/').pop() || 'index.html', entry.transferSize]))"""
+
+
 def median_ms(values):
     return f"{statistics.median(values):7.1f} ms"
 
 
-server = serve.start(str(SITE))
-threading.Thread(target=server.serve_forever, daemon=True).start()
-origin = f"http://127.0.0.1:{server.server_port}"
 browser = Chromium()
+servers = []
 try:
-    browser.call("Page.enable")
-    browser.call("Page.addScriptToEvaluateOnNewDocument", source=READY)
-    browser.call("Emulation.setDeviceMetricsOverride", width=1280, height=800, deviceScaleFactor=1, mobile=False)
+    browser.cdp("Page.addScriptToEvaluateOnNewDocument", source=READY)
     first, later, analysis, bare = [], [], [], []
     for _ in range(RUNS):
-        # A first visit: no cache, no service worker.
-        browser.call("Storage.clearDataForOrigin", origin=origin, storageTypes="all")
-        browser.call("Network.clearBrowserCache")
-        browser.load("Page.navigate", url=origin + "/")
+        # A first visit: a new origin, with nothing of it cached and no service worker.
+        servers.append(host.start(SITE))
+        browser.open(servers[-1].origin + "/")
         first.append(browser.wait_for("window.readyAt"))
+        asked = browser.js(BYTES)  # until ready, as sent with headers
         browser.wait_for("navigator.serviceWorker.ready.then(() => !!navigator.serviceWorker.controller)")
-        browser.load("Page.reload")
+        browser.driver.refresh()
         later.append(browser.wait_for("window.readyAt"))
         shown, floor, length = browser.js(LONG)
         analysis.append(shown)
         bare.append(floor)
-
-    # One more first visit, for its bytes: watching the network slows the page down.
-    browser.call("Storage.clearDataForOrigin", origin=origin, storageTypes="all")
-    browser.call("Network.clearBrowserCache")
-    browser.call("Network.enable")
-    seen = len(browser.events)
-    browser.load("Page.navigate", url=origin + "/")
-    browser.wait_for("window.readyAt")
-    browser.js("0")  # answered after every event before it
-    urls = {
-        e["params"]["requestId"]: e["params"]["request"]["url"]
-        for e in browser.events[seen:]
-        if e.get("method") == "Network.requestWillBeSent"
-    }
-    sent = {
-        urls[e["params"]["requestId"]]: e["params"]["encodedDataLength"]
-        for e in browser.events[seen:]
-        if e.get("method") == "Network.loadingFinished" and e["params"]["requestId"] in urls
-    }
 finally:
     browser.close()
+    for server in servers:
+        server.shutdown()
 
 print(f"Web edition, headless Chromium, {RUNS} runs, medians")
 print(f"  ready to analyse, first visit:              {median_ms(first)}")
@@ -100,7 +83,6 @@ print(f"  ratio: {statistics.median(analysis) / statistics.median(bare):.2f}x")
 # What the page asked for until it was ready, as sent with headers and as the files are;
 # the service worker then copies the rest of the site, once, the same way.
 files = {path.name: path for path in SITE.iterdir()}
-asked = {url.rsplit("/", 1)[1] or "index.html": length for url, length in sent.items()}
 print("  a first visit, bytes sent (gzip for text, with headers) and the files' own:")
 for name, length in sorted(asked.items()):
     print(f"    {name:36} {length:7,} {files[name].stat().st_size:7,}")

@@ -1,15 +1,14 @@
 #!/usr/bin/python3
 # SPDX-FileCopyrightText: 2026 The Velinora developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What a blind user hears: Orca reads the built site in Chromium, on an X server, a session
-# bus and an accessibility bus of the test's own, and speaks through speech-dispatcher into
-# ALSA's null device. The keys are real X key events; what Orca says is read from its debug
-# log as it writes it. Heard: the name box's label whenever it gets the focus, each
+# What a blind user hears: Orca reads the built site in Chromium, in the private X session
+# that scripts/x-session starts, and speaks through speech-dispatcher into ALSA's null
+# device. The keys are real X key events; what Orca says is read from its debug log as it
+# writes it. Heard: the name box's label whenever it gets the focus, each
 # announcement, the same one twice too, the result box line by line from its first line, no
 # "read only", no description repeated at each Tab, and the page's language, which Orca
 # asks a voice for.
-#   screen_reader_test.py SITE    (SITE as scripts/web --build-only builds it; the test runs
-#                                  itself in dbus-run-session)
+#   x-session screen_reader_test.py SITE    (SITE as scripts/web --build-only builds it)
 import os
 import re
 import shutil
@@ -21,21 +20,14 @@ import time
 import tty
 from pathlib import Path
 
-from engines import Chromium, end, until, x_server
-
-sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "web"))
-import serve  # noqa: E402
-
-OWN_BUSES = "VELINORA_SCREEN_READER_BUSES"
-if not os.environ.get(OWN_BUSES):
-    os.environ[OWN_BUSES] = "1"
-    os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
+import host
+import oracles
+from engines import Chromium, until
 
 SITE = sys.argv[1]
 NAME_BOX, BUTTON, RESULT_BOX = "Въведете името си", "Анализирай", "Анализ на името"
 DESCRIPTION = "Enter започва анализа."
-ANALYSED = "Анализът е готов. Анализирани букви: 3. Натиснете Tab два пъти, за да го прочетете."
-NO_NAME = "Не е въведено име, затова няма анализ."
+ANALYSED, NO_NAME = oracles.announcement("Ива"), oracles.announcement("")
 MODES = {"Browse mode", "Focus mode"}  # what Orca says of itself as the focus moves between controls
 READ_ONLY = ("read only", "само за четене")
 # A record of Orca's log starts with the time; its further lines are indented by 18 spaces.
@@ -68,14 +60,14 @@ def name_box(said):  # whether Orca said the name box's label, and its descripti
 def start(arguments, **options):  # quiet unless told, in a process group of its own, for the end to end all it starts
     quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
     program = subprocess.Popen(arguments, process_group=0, stdin=subprocess.DEVNULL, **{**quiet, **options})
-    endings.append(lambda: end(program, 0))
+    # Reaped, not only killed: Orca will not start while another is left, even a zombie.
+    endings.append(lambda: subprocess.run(["kill", "-KILL", "--", f"-{program.pid}"]) and program.wait())
     return program
 
 
+# Orca's debug log, read while Orca writes it. Orca opens it with open(name, "w"), which
+# writes whole blocks unless the file is a terminal: so the file is a pseudo-terminal's.
 class OrcaLog:
-    """Orca's debug log, read while Orca writes it. Orca opens it with open(name, "w"), which
-    writes whole blocks unless the file is a terminal: so the file is a pseudo-terminal's."""
-
     def __init__(self):
         self.records, self.changed = [], time.monotonic()
         self.master, self.terminal = os.openpty()
@@ -108,13 +100,10 @@ class OrcaLog:
         until(lambda: time.monotonic() - self.changed > 0.3, 3)
 
 
-def start_desktop(home):
-    os.environ["DISPLAY"] = x_server(start)[1]
-    # With Cyrillic in the keymap xdotool types it directly rather than remapping spare keys.
-    subprocess.run(["setxkbmap", "-layout", "us,bg"], check=True, timeout=30)
+def start_speech(home):
     # Orca in English whatever the locale, for its own words to be known; all settings fresh.
     os.environ.pop("LANGUAGE", None)
-    folders = dict(XDG_CONFIG_HOME="config", XDG_DATA_HOME="data", XDG_CACHE_HOME="cache", XDG_RUNTIME_DIR="run")
+    folders = dict(XDG_CONFIG_HOME="config", XDG_DATA_HOME="data", XDG_CACHE_HOME="cache")
     os.environ.update({name: f"{home}/{folder}" for name, folder in folders.items()}, HOME=home, LC_ALL="C.UTF-8")
     config, socket = f"{home}/config/speech-dispatcher", f"{home}/speechd.sock"
     os.environ.update(LANG="C.UTF-8", SPEECHD_ADDRESS=f"unix_socket:{socket}")
@@ -122,14 +111,13 @@ def start_desktop(home):
         Path(home, folder).mkdir(parents=True, mode=0o700)
     # ALSA's null device, since through PulseAudio, where there is none, it would hang; and no
     # second speech-dispatcher started by Orca's client, beyond the test's reach.
-    Path(config, "speechd.conf").write_text(
-        'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDisableAutoSpawn\n'
-        'AddModule "espeak-ng" "sd_espeak-ng" "/etc/speech-dispatcher/modules/espeak-ng.conf"\n'
-        'DefaultModule "espeak-ng"\n'
-    )
+    module = '"espeak-ng" "sd_espeak-ng" "/etc/speech-dispatcher/modules/espeak-ng.conf"'
+    output = 'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDisableAutoSpawn\n'
+    Path(config, "speechd.conf").write_text(f'{output}AddModule {module}\nDefaultModule "espeak-ng"\n')
     options = ["--config-dir", config, "--socket-path", socket, "--log-dir", f"{home}/cache"]
     start(["speech-dispatcher", *"--run-single --timeout 0 --communication-method unix_socket".split(), *options])
-    until(lambda: Path(socket).exists(), 20, "speech-dispatcher's socket")
+    if not until(lambda: Path(socket).exists(), 20):
+        raise RuntimeError("speech-dispatcher did not start")
 
 
 def start_orca(home, log):
@@ -146,22 +134,20 @@ def start_orca(home, log):
 
 def session(home):
     log = OrcaLog()
-    start_desktop(home)
-    server = serve.start(SITE)
-    threading.Thread(target=server.serve_forever, daemon=True).start()
+    start_speech(home)
     start_orca(home, log)
-    # Its page's own state over the DevTools protocol: to know when to go on, and what the
-    # result box holds, never what is heard.
+    # Its page's own state through WebDriver: to know when to go on, and what the result
+    # box holds, never what is heard.
     page = Chromium(screen_reader=True)
     endings.append(page.close)
-    page.open(f"http://127.0.0.1:{server.server_port}/")
+    page.open(host.start(SITE).origin + "/")
 
     def value(id):
         return page.js(f"document.getElementById('{id}').value")
 
+    # Presses the keys, waits until Orca said what heard() looks for, then until it is
+    # quiet, and gives back all it said meanwhile.
     def press(keys, heard):
-        """Presses the keys, waits until Orca said what heard() looks for, then until it is
-        quiet, and gives back all it said meanwhile."""
         since = len(log.records)
         for key in keys.split():
             # The modifier held a moment first: Orca learns of it late, and takes Ctrl+End for End.
