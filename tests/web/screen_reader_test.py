@@ -140,6 +140,11 @@ def session(home):
     # box holds, never what is heard.
     page = Chromium(screen_reader=True)
     endings.append(page.close)
+    # The page opened only once Orca has heard Chromium's first tab load: Orca 48 ignores a
+    # load that closely follows another, and would go on taking that tab's document, soon
+    # gone, for the window's, and the page's live region for one in another tab.
+    until(lambda: any("document:load-complete" in record for record in log.records), 20)
+    log.settle()
     page.open(host.start(SITE).origin + "/")
 
     def value(id):
